@@ -1,0 +1,33 @@
+// Block allocator for loaded line texts.
+#include "LineStore.h"
+
+char* LineStore::Allocate(size_t size)
+{
+    size = (size + 15) & ~size_t(15);
+    if (size > kBlockSize / 4) {
+        // A very long line gets a block of its own so that the current block's
+        // remainder is not wasted.
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+        m_reserved += size;
+        return m_blocks.back().get();
+    }
+    if (size > m_left) {
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+        m_reserved += kBlockSize;
+        m_next = m_blocks.back().get();
+        m_left = kBlockSize;
+    }
+    char* slot = m_next;
+    m_next += size;
+    m_left -= size;
+    return slot;
+}
+
+void LineStore::Clear()
+{
+    m_blocks.clear();
+    m_blocks.shrink_to_fit();
+    m_next = nullptr;
+    m_left = 0;
+    m_reserved = 0;
+}

@@ -1,0 +1,187 @@
+// The undo history of CTextBuffer: recording steps, groups, the step limit,
+// undo, redo, labels, and how the modified flag follows the history.
+#include "CTextBuffer.h"
+
+namespace {
+
+struct ActionEntry
+{
+    int id;
+    const char* label;
+};
+
+// Indexed by action code.  The string ids do not follow the code order.
+constexpr ActionEntry kActions[] = {
+    {8619, "Unknown"},  {8620, "Paste"},  {8621, "Delete Selection"}, {8622, "Cut"},
+    {8624, "Typing"},   {8625, "Backspace"}, {8626, "Indent"},     {8627, "Drag And Drop"},
+    {8628, "Replace"},  {8623, "Delete"}, {8629, "Auto Indent"},
+};
+constexpr int kActionCount = int(sizeof kActions / sizeof kActions[0]);
+
+}  // namespace
+
+int ActionLabelId(int action)
+{
+    return action >= 0 && action < kActionCount ? kActions[action].id : 0;
+}
+
+bool CTextBuffer::ActionLabel(int action, std::string& text) const
+{
+    if (action < 0 || action >= kActionCount)
+        return false;
+    text = kActions[action].label;
+    return true;
+}
+
+void CTextBuffer::OpenUndoGroup(bool merge)
+{
+    m_inGroup = true;
+    m_groupStartPending = m_undoPos == 0 || !merge;
+}
+
+void CTextBuffer::CloseUndoGroup(CTextBufferListener* source)
+{
+    if (source && m_undoPos > 0) {
+        m_groupStartPending = true;
+        const UndoStep& last = m_undo[size_t(m_undoPos - 1)];
+        // Copied: the view may record further steps from inside the call.
+        const std::string text = last.text;
+        source->OnEditAction(last.action, text);
+    }
+    m_inGroup = false;
+}
+
+bool CTextBuffer::InsertText(CTextBufferListener* source, int line, int ch, std::string_view text,
+                             int& endLine, int& endChar, int action)
+{
+    if (!RawInsert(source, line, ch, text, endLine, endChar))
+        return false;
+    const bool openedHere = !m_inGroup;
+    if (openedHere)
+        OpenUndoGroup(false);
+    RecordStep(true, {ch, line}, {endChar, endLine}, std::string(text), action);
+    if (openedHere)
+        CloseUndoGroup(source);
+    return true;
+}
+
+bool CTextBuffer::DeleteText(CTextBufferListener* source, int startLine, int startChar, int endLine,
+                             int endChar, int action)
+{
+    std::string removed;
+    CopyText(startLine, startChar, endLine, endChar, removed);
+    if (!RawDelete(source, startLine, startChar, endLine, endChar))
+        return false;
+    const bool openedHere = !m_inGroup;
+    if (openedHere)
+        OpenUndoGroup(false);
+    RecordStep(false, {startChar, startLine}, {endChar, endLine}, std::move(removed), action);
+    if (openedHere)
+        CloseUndoGroup(source);
+    return true;
+}
+
+void CTextBuffer::RecordStep(bool isInsert, TextPos start, TextPos end, std::string text, int action)
+{
+    // A new change makes the redoable steps unreachable.  If the saved state
+    // was among them, no position in the history matches the file any more.
+    if (size_t(m_undoPos) < m_undo.size()) {
+        m_undo.resize(size_t(m_undoPos));
+        if (m_savedPos > m_undoPos)
+            m_savedPos = -1;
+    }
+    if (m_undoLimit > 0 && int(m_undo.size()) >= m_undoLimit) {
+        size_t drop = 1;
+        while (drop < m_undo.size() && !(m_undo[drop].flags & STEP_GROUP_START))
+            ++drop;
+        m_undo.erase(m_undo.begin(), m_undo.begin() + std::ptrdiff_t(drop));
+        // Keep the saved position on the same state; a state that fell off
+        // the front can never be reached again.
+        if (m_savedPos >= 0)
+            m_savedPos = m_savedPos >= int(drop) ? m_savedPos - int(drop) : -1;
+    }
+    UndoStep step;
+    step.flags = isInsert ? uint32_t(STEP_INSERT) : 0u;
+    if (m_groupStartPending) {
+        step.flags |= STEP_GROUP_START;
+        m_groupStartPending = false;
+    }
+    if (m_undo.empty())
+        step.flags |= STEP_GROUP_START;
+    step.start = start;
+    step.end = end;
+    step.action = action;
+    step.text = std::move(text);
+    m_undo.push_back(std::move(step));
+    m_undoPos = int(m_undo.size());
+}
+
+void CTextBuffer::UpdateModifiedAfterHistoryMove()
+{
+    if (m_modified && m_savedPos == m_undoPos)
+        SetModified(false);
+    if (!m_modified && m_savedPos != m_undoPos)
+        SetModified(true);
+}
+
+bool CTextBuffer::Undo(TextPos& point)
+{
+    if (m_readOnly)
+        return false;
+    while (m_undoPos > 0) {
+        --m_undoPos;
+        const UndoStep& step = m_undo[size_t(m_undoPos)];
+        if (step.flags & STEP_INSERT) {
+            RawDelete(nullptr, step.start.y, step.start.x, step.end.y, step.end.x);
+            point = step.start;
+        } else {
+            int endLine = 0, endChar = 0;
+            RawInsert(nullptr, step.start.y, step.start.x, step.text, endLine, endChar);
+            point = step.end;
+        }
+        if (step.flags & STEP_GROUP_START)
+            break;
+    }
+    UpdateModifiedAfterHistoryMove();
+    return true;
+}
+
+bool CTextBuffer::Redo(TextPos& point)
+{
+    if (m_readOnly)
+        return false;
+    const int count = int(m_undo.size());
+    while (m_undoPos < count) {
+        const UndoStep& step = m_undo[size_t(m_undoPos)];
+        if (step.flags & STEP_INSERT) {
+            int endLine = 0, endChar = 0;
+            RawInsert(nullptr, step.start.y, step.start.x, step.text, endLine, endChar);
+            point = step.end;
+        } else {
+            RawDelete(nullptr, step.start.y, step.start.x, step.end.y, step.end.x);
+            point = step.start;
+        }
+        ++m_undoPos;
+        if (m_undoPos < count && (m_undo[size_t(m_undoPos)].flags & STEP_GROUP_START))
+            break;
+    }
+    UpdateModifiedAfterHistoryMove();
+    return true;
+}
+
+void CTextBuffer::UndoLabel(std::string& text) const
+{
+    text.clear();
+    int i = m_undoPos - 1;
+    while (i > 0 && !(m_undo[size_t(i)].flags & STEP_GROUP_START))
+        --i;
+    if (i >= 0 && !ActionLabel(m_undo[size_t(i)].action, text))
+        text.clear();
+}
+
+void CTextBuffer::RedoLabel(std::string& text) const
+{
+    text.clear();
+    if (size_t(m_undoPos) < m_undo.size() && !ActionLabel(m_undo[size_t(m_undoPos)].action, text))
+        text.clear();
+}
