@@ -1,0 +1,94 @@
+// The interpreter's move list: records appended at the tail, read by index
+// and from head to tail.
+//
+// A large program has millions of moves, so the list keeps 56 bytes per
+// record and allocates only once per chunk of 4096 records.  Chunks never
+// move, so a record's address stays valid while the list grows, and indexing
+// is a shift and a mask.
+#pragma once
+
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+#include "MoveRecord.h"
+
+class MoveList
+{
+public:
+    static constexpr size_t kChunkShift = 12;
+    static constexpr size_t kChunkSize = size_t(1) << kChunkShift;
+
+    class const_iterator
+    {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = MoveRecord;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const MoveRecord*;
+        using reference = const MoveRecord&;
+
+        const_iterator() = default;
+        reference operator*() const { return (*m_list)[m_index]; }
+        pointer operator->() const { return &(*m_list)[m_index]; }
+        const_iterator& operator++()
+        {
+            ++m_index;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator before = *this;
+            ++m_index;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return m_index == other.m_index; }
+
+    private:
+        friend class MoveList;
+        const_iterator(const MoveList* list, size_t index) : m_list(list), m_index(index) {}
+
+        const MoveList* m_list = nullptr;
+        size_t m_index = 0;
+    };
+
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    // Records the allocated chunks can hold without allocating again.
+    size_t capacity() const { return m_chunks.size() * kChunkSize; }
+
+    const MoveRecord& operator[](size_t index) const
+    {
+        return m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
+    }
+
+    const_iterator begin() const { return const_iterator(this, 0); }
+    const_iterator end() const { return const_iterator(this, m_size); }
+
+    void push_back(const MoveRecord& record)
+    {
+        const size_t chunk = m_size >> kChunkShift;
+        if (chunk == m_chunks.size())
+            m_chunks.push_back(std::make_unique<MoveRecord[]>(kChunkSize));
+        m_chunks[chunk][m_size & (kChunkSize - 1)] = record;
+        ++m_size;
+    }
+
+    // Empties the list but keeps its chunks: the interpreter clears the list
+    // at every run, and a re-run of the same program needs the same memory
+    // again, which is then neither allocated nor faulted in anew.
+    void clear() { m_size = 0; }
+
+    // Empties the list and gives its memory back.
+    void release()
+    {
+        m_chunks.clear();
+        m_chunks.shrink_to_fit();
+        m_size = 0;
+    }
+
+private:
+    std::vector<std::unique_ptr<MoveRecord[]>> m_chunks;
+    size_t m_size = 0;
+};

@@ -1,0 +1,90 @@
+// The NC interpreter: turns the lines of a program into the toolpath (one
+// MoveRecord per line that changed the machine state), the tools it calls
+// (one ToolSlot per distinct T number) and the machining statistics.
+//
+// It knows a small fixed subset of the language, G (0, 1, 2, 3, 90, 91), X, Y,
+// Z, I, J, K, F and T, parenthesised and semicolon comments, and passes over
+// everything else.  It does not tokenise: each line is walked byte by byte and
+// a word is a single upper-case letter followed by its value, so
+// "G01X10Y5F200" reads the same as "G01 X10 Y5 F200".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "MoveList.h"
+#include "MoveRecord.h"
+#include "ToolSlot.h"
+
+class NcInterpreter
+{
+public:
+    NcInterpreter() { Reset(); }
+
+    // Interprets every line of a text buffer (anything with LineCount,
+    // LineChars and LineLength; a template so that the interpreter needs no
+    // text buffer library).  Returns 1, or 0 for a buffer without lines,
+    // after which everything is reset and empty.
+    template <class LineSource>
+    int Run(const LineSource& buffer)
+    {
+        Reset();
+        const int lineCount = buffer.LineCount();
+        if (lineCount < 1)
+            return 0;
+        for (int line = 0; line < lineCount; ++line)
+            InterpretLine(buffer.LineChars(line), buffer.LineLength(line), line);
+        FinishRun();
+        return 1;
+    }
+
+    // Interprets one line: its bytes without the line separator, and its
+    // zero-based index in the buffer.  Modal state and comment depth carry
+    // over from the previous call.
+    void InterpretLine(const char* text, int length, int lineIndex);
+
+    // Back to the state of a new interpreter: no moves, tools or statistics,
+    // position (0, 0, 0), straight feed moves at feed 1, absolute mode, tool 0.
+    void Reset();
+
+    double FeedDistance() const { return m_feedDistance; }
+    double RapidDistance() const { return m_rapidDistance; }
+    // Sum of feed distance over feed, so in minutes when feeds are per minute.
+    // Moves at a feed of zero or below add no time.
+    double MachiningTime() const { return m_machiningTime; }
+
+    const MoveList& Moves() const { return m_moves; }
+    // The tool configuration edits these; the next run replaces them with
+    // fresh slots holding only their numbers.
+    std::vector<ToolSlot>& Tools() { return m_tools; }
+    const std::vector<ToolSlot>& Tools() const { return m_tools; }
+    // Distinct T numbers in order of first appearance.
+    const std::vector<int32_t>& ToolNumbers() const { return m_toolNumbers; }
+
+private:
+    // Makes one zeroed ToolSlot per T number of the run.
+    void FinishRun();
+    void RegisterTool(int32_t number);
+    void AppendMove(const MoveRecord& record);
+
+    std::vector<int32_t> m_toolNumbers;
+    double m_feedDistance = 0.0;
+    double m_rapidDistance = 0.0;
+    double m_machiningTime = 0.0;
+    MoveList m_moves;
+    std::vector<ToolSlot> m_tools;
+    // Parentheses opened and not yet closed.  Only decides whether a whole
+    // line is skipped.
+    size_t m_commentDepth = 0;
+
+    // Modal state.  The position is the last record's end, Y negated.
+    int32_t m_tool = 0;
+    float m_x = 0.0f;
+    float m_y = 0.0f;
+    float m_z = 0.0f;
+    int32_t m_kind = 0;      // 0 straight, 1 circular
+    float m_feed = 1.0f;
+    int32_t m_absolute = 1;  // 1 absolute, 0 incremental
+    int32_t m_rapid = 0;     // 1 rapid, 0 feed
+};
