@@ -1,0 +1,115 @@
+// The NC program document: opening, saving, re-interpretation, the read-only
+// switch and the links between editor lines and toolpath records.
+#include "CTornelDoc.h"
+
+#include <QFile>
+
+#include "AfxMessageBox.h"
+#include "CView.h"
+#include "DocumentLinks.h"
+#include "ids.h"
+
+BEGIN_COMMAND_MAP(CTornelDoc, CDocument)
+    ON_COMMAND(ID_EDIT_READONLY, OnToggleReadOnly)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_READONLY, OnUpdateToggleReadOnly)
+    ON_COMMAND(ID_NC_UPDATEVIEWS, OnReinterpret)
+END_COMMAND_MAP()
+
+CTornelDoc::CTornelDoc()
+{
+    m_lf.lfWeight = 900;
+    m_lf.lfFaceName = QStringLiteral("宋体");
+}
+
+CTornelDoc::~CTornelDoc() = default;
+
+bool CTornelDoc::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument())
+        return false;
+    m_feedDistance = m_rapidDistance = m_machiningTime = 0.0;
+    m_xTextBuffer.ResetToEmpty(EOL_DOS);
+    return true;
+}
+
+bool CTornelDoc::OnOpenDocument(const QString& path)
+{
+    if (!CDocument::OnOpenDocument(path))
+        return false;
+    if (!m_xTextBuffer.LoadFile(QFile::encodeName(path).constData(), EOL_AUTO)) {
+        // Nothing of a half-read file may stay behind.
+        const QString reason = QString::fromLocal8Bit(m_xTextBuffer.LastFileError().c_str());
+        DeleteContents();
+        AfxMessageBox(QStringLiteral("无法读取文件 %1：%2").arg(path, reason), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (!m_interpreter.Run(m_xTextBuffer))
+        return false;
+    CopyStatistics();
+    return true;
+}
+
+bool CTornelDoc::OnSaveDocument(const QString& path)
+{
+    return m_xTextBuffer.SaveFile(QFile::encodeName(path).constData(), EOL_AUTO, true);
+}
+
+void CTornelDoc::DeleteContents()
+{
+    CDocument::DeleteContents();
+    m_xTextBuffer.ClearAll();
+}
+
+void CTornelDoc::CopyStatistics()
+{
+    m_machiningTime = m_interpreter.MachiningTime();
+    m_rapidDistance = m_interpreter.RapidDistance();
+    m_feedDistance = m_interpreter.FeedDistance();
+}
+
+void CTornelDoc::OnToggleReadOnly()
+{
+    if (m_xTextBuffer.IsReadOnly()) {
+        m_xTextBuffer.SetReadOnly(false);
+    } else {
+        m_xTextBuffer.SetReadOnly(true);
+        AfxMessageBox(QStringLiteral("文档将被设为只读！"), MB_OK);
+    }
+}
+
+void CTornelDoc::OnUpdateToggleReadOnly(CCmdUI* ui)
+{
+    ui->SetCheck(m_xTextBuffer.IsReadOnly() ? 1 : 0);
+}
+
+void CTornelDoc::OnReinterpret()
+{
+    m_interpreter.Reset();
+    if (m_interpreter.Run(m_xTextBuffer) != 1)
+        return;
+    CopyStatistics();
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTornelDoc::ShowLine(int line)
+{
+    // The record may come from an interpretation of a longer text.
+    if (line < 0 || line >= m_xTextBuffer.LineCount())
+        return;
+    for (CView* view : Views()) {
+        if (auto* marker = dynamic_cast<CRunningLineView*>(view)) {
+            marker->MarkRunningLine(line);
+            return;
+        }
+    }
+}
+
+void CTornelDoc::ShowLineInSimulation(int line)
+{
+    for (CView* view : Views()) {
+        if (auto* sim = dynamic_cast<CMoveSelectionView*>(view)) {
+            sim->SelectMoveByLine(line);
+            return;
+        }
+    }
+}

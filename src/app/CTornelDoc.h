@@ -1,0 +1,63 @@
+// The document of one NC program: its text, the code view's font, the
+// interpreter with the toolpath and tool list, and the machining statistics
+// of the last interpretation.
+#pragma once
+
+#include "CDocument.h"
+#include "CTextBuffer.h"
+#include "LogFont.h"
+#include "NcInterpreter.h"
+
+class CTornelDoc : public CDocument
+{
+public:
+    CTornelDoc();
+    ~CTornelDoc() override;
+
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const QString& path) override;
+    bool OnSaveDocument(const QString& path) override;
+    void DeleteContents() override;
+
+    // Relayed from the simulation: mark line in the code view.
+    void ShowLine(int line);
+    // Relayed from the code view: select line's record in the simulation.
+    void ShowLineInSimulation(int line);
+
+    CTextBuffer& TextBuffer() { return m_xTextBuffer; }
+    const CTextBuffer& TextBuffer() const { return m_xTextBuffer; }
+    NcInterpreter& Interpreter() { return m_interpreter; }
+    const NcInterpreter& Interpreter() const { return m_interpreter; }
+    const LogFont& Font() const { return m_lf; }
+
+    // Statistics of the last interpretation, as the information view prints
+    // them.
+    double m_feedDistance = 0.0;
+    double m_rapidDistance = 0.0;
+    double m_machiningTime = 0.0;
+
+    void OnToggleReadOnly();
+    void OnUpdateToggleReadOnly(CCmdUI* ui);
+    void OnReinterpret();
+
+    DECLARE_COMMAND_MAP()
+
+private:
+    // The document's buffer keeps its modified flag in the document, so that
+    // the prompt to save on close follows the text.
+    class CDocTextBuffer : public CTextBuffer
+    {
+    public:
+        explicit CDocTextBuffer(CTornelDoc* document) : m_pDocument(document) {}
+        void SetModified(bool modified) override { m_pDocument->SetModifiedFlag(modified); }
+
+    private:
+        CTornelDoc* m_pDocument;
+    };
+
+    void CopyStatistics();
+
+    CDocTextBuffer m_xTextBuffer{this};
+    LogFont m_lf;
+    NcInterpreter m_interpreter;
+};

@@ -1,0 +1,24 @@
+// What an update handler may change on a command's user-interface item: a menu
+// item, a toolbar button or a status-bar pane.  Each kind of item implements
+// the three operations; the base records the state so that callers (and
+// tests) can read back what the handler decided.
+#pragma once
+
+#include <QString>
+
+class CCmdUI
+{
+public:
+    explicit CCmdUI(int id) : m_nID(id) {}
+    virtual ~CCmdUI() = default;
+
+    virtual void Enable(bool enable = true) { m_enabled = enable; }
+    // 0 unchecked, 1 checked, 2 indeterminate.
+    virtual void SetCheck(int check = 1) { m_check = check; }
+    virtual void SetText(const QString& text) { m_text = text; }
+
+    const int m_nID;
+    bool m_enabled = false;
+    int m_check = 0;
+    QString m_text;
+};

@@ -1,0 +1,25 @@
+// The view half of document/view: a view shows one document and is told when
+// the document changes.  Views are widgets as well, but which widget class
+// they are is their own business; this base knows nothing of Qt.
+#pragma once
+
+#include "CCmdTarget.h"
+
+class CDocument;
+
+class CView : public CCmdTarget
+{
+public:
+    ~CView() override;
+
+    CDocument* GetDocument() const { return m_pDocument; }
+
+    // Once, when the view has been created and attached to its document.
+    virtual void OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+    // At every UpdateAllViews of the document by another sender.
+    virtual void OnUpdate(CView* sender, long hint, CObject* hintObject);
+
+protected:
+    friend class CDocument;
+    CDocument* m_pDocument = nullptr;
+};
