@@ -1,0 +1,182 @@
+// tornel-info as scripts use it: the text and JSON reports, several files,
+// unreadable files, usage errors and exit codes.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <sys/wait.h>
+
+#include "InfoReport.h"
+#include "TempDir.h"
+
+namespace {
+
+struct Result
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs tornel-info with the given arguments (already shell-quoted).
+Result RunInfo(const std::string& args, const TempDir& dir)
+{
+    const std::string errFile = dir.File("stderr.txt");
+    const std::string command = std::string(TORNEL_INFO_PATH) + " " + args + " 2>'" + errFile + "'";
+    Result result{-1, {}, {}};
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 65536> chunk;
+    size_t n;
+    while ((n = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
+        result.out.append(chunk.data(), n);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = ReadBytes(errFile);
+    return result;
+}
+
+std::string Quote(const std::string& path)
+{
+    return "'" + path + "'";
+}
+
+const char kProgram[] =
+    "N10 G90 G00 X0 Y0 Z5\r\n"
+    "N20 G01 Z-1 F100\r\n"
+    "N30 X50 F200\r\n"
+    "N40 G02 X60 Y10 I0 J10\r\n"
+    "N50 G00 Z5";
+
+const char kInfo[] =
+    "[加工信息]：\n"
+    "加工工时为：0小时0分\n"
+    "快速进给距离为：11.000000mm\n"
+    "进给距离为：70.142136mm\n";
+
+TEST(TornelInfo, PrintsTheInformationTextAndHeadersForSeveralFiles)
+{
+    TempDir dir;
+    const std::string a = dir.File("a.nc"), b = dir.File("b.nc");
+    WriteBytes(a, kProgram);
+    WriteBytes(b, "G1 X100 F1\n\rG1 X40 T3\n\r");  // 160 minutes, LF CR lines
+    Result r = RunInfo(Quote(a), dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kInfo);
+    EXPECT_EQ(r.err, "");
+
+    r = RunInfo(Quote(a) + " " + Quote(b), dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "==> " + a + " <==\n" + kInfo + "==> " + b + " <==\n" +
+                         "[加工信息]：\n加工工时为：2小时40分\n快速进给距离为：0.000000mm\n进给距离为：160.000000mm\n");
+}
+
+TEST(TornelInfo, JsonDescribesTheProgramAndItsMoves)
+{
+    TempDir dir;
+    const std::string a = dir.File("a.nc");
+    WriteBytes(a, std::string(kProgram) + "\r\nT7 M06\r\nT2\r\nT7\r\nG1 X1\r\n");
+    Result r = RunInfo("--json " + Quote(a), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"file\": \"" + a +
+                         "\", \"lines\": 10, \"eol\": \"DOS\", \"feed_distance\": 129.14213562373095, "
+                         "\"rapid_distance\": 11, \"machining_time\": 0.67571067811865482, \"moves\": 6, "
+                         "\"tools\": [7, 2]}\n");
+
+    WriteBytes(a, kProgram);
+    r = RunInfo("--moves --json " + Quote(a), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "{\"file\": \"" + a +
+                  "\", \"lines\": 5, \"eol\": \"DOS\", \"feed_distance\": 70.142135623730951, "
+                  "\"rapid_distance\": 11, \"machining_time\": 0.38071067811865478, \"moves\": 5, \"tools\": [], "
+                  "\"move_list\": ["
+                  "[0, 0, 0, 0, 0, -0, 5, 0, 0, 0, 0, 1, 0, 1], "
+                  "[1, 0, -0, 5, 0, -0, -1, 0, -0, 5, 0, 100, 0, 0], "
+                  "[2, 0, -0, -1, 50, -0, -1, 0, -0, -1, 0, 200, 0, 0], "
+                  "[3, 50, -0, -1, 60, -10, -1, 50, -10, -1, 1, 200, 0, 0], "
+                  "[4, 60, -10, -1, 60, -10, 5, 60, -10, -1, 0, 200, 0, 1]]}\n");
+}
+
+TEST(TornelInfo, UnreadableFilesAreReportedAndTheOthersStillProcessed)
+{
+    TempDir dir;
+    const std::string good = dir.File("good.nc");
+    WriteBytes(good, kProgram);
+    const std::string missing = dir.File("missing.nc");
+    Result r = RunInfo("--json " + Quote(missing) + " " + Quote(dir.Path().string()) + " " + Quote(good), dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(missing + ": "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("No such file"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(dir.Path().string() + ": is a folder"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
+    EXPECT_NE(r.out.find("\"lines\": 5"), std::string::npos);
+}
+
+TEST(TornelInfo, UsageErrorsExitWithTwo)
+{
+    TempDir dir;
+    const std::string good = dir.File("good.nc");
+    WriteBytes(good, kProgram);
+    for (const std::string& args : {std::string(""), std::string("--json"), "--bogus " + Quote(good),
+                                   "--moves " + Quote(good)}) {
+        const Result r = RunInfo(args, dir);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
+    }
+    const Result help = RunInfo("--help", dir);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage:"), std::string::npos);
+    // After "--" a name that looks like an option is a file.
+    const Result dashed = RunInfo("-- --json", dir);
+    EXPECT_EQ(dashed.status, 1);
+}
+
+TEST(TornelInfo, PathsThatAreNotUtf8AndNumbersThatAreNotFinite)
+{
+    TempDir dir;
+    const std::string path = dir.File("\xB3\xCC\xD0\xF2.nc");  // GBK bytes in the name
+    // A coordinate too large for a float makes the distances infinite.
+    WriteBytes(path, "G1 X" + std::string(60, '9') + " F100\r\n");
+    const Result r = RunInfo("--json --moves " + Quote(path), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("tornel-test-"), std::string::npos);
+    EXPECT_NE(r.out.find("/\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.nc\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"feed_distance\": null"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("[0, 0, 0, 0, null, 0, 0"), std::string::npos) << r.out;
+}
+
+TEST(InfoReport, NumbersReadBackExactlyAndStringsAreEscaped)
+{
+    uint32_t state = 99;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        float f;
+        std::memcpy(&f, &state, sizeof f);
+        std::string out;
+        AppendJsonNumber(out, f);
+        if (!std::isfinite(f)) {
+            EXPECT_EQ(out, "null");
+            continue;
+        }
+        const float back = std::strtof(out.c_str(), nullptr);
+        ASSERT_EQ(std::memcmp(&back, &f, sizeof f), 0) << out;
+        const double d = double(f) * 1.000000123456789;
+        out.clear();
+        AppendJsonNumber(out, d);
+        ASSERT_EQ(std::strtod(out.c_str(), nullptr), d) << out;
+    }
+    std::string out;
+    AppendJsonNumber(out, -0.0f);
+    EXPECT_EQ(out, "-0");
+
+    out.clear();
+    AppendJsonString(out, "a\"b\\c\n\t\x01 \xE5\x8A\xA0 \xED\xA0\x80 \xC0\xAF");
+    EXPECT_EQ(out, "\"a\\\"b\\\\c\\n\\t\\u0001 \xE5\x8A\xA0 \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD\"");
+}
+
+}  // namespace
