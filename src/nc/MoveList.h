@@ -2,9 +2,11 @@
 // and from head to tail.
 //
 // A large program has millions of moves, so the list keeps 56 bytes per
-// record and allocates only once per chunk of 4096 records.  Chunks never
-// move, so a record's address stays valid while the list grows, and indexing
-// is a shift and a mask.
+// record and allocates only once per chunk of 2^18 records (exactly seven
+// huge pages).  Chunks never move, so a record's address stays valid while
+// the list grows, and indexing is a shift and a mask.  The first chunk stays
+// on ordinary pages: most programs fill only a small part of it, and only
+// the pages they touch take memory.
 #pragma once
 
 #include <cstddef>
@@ -12,13 +14,15 @@
 #include <memory>
 #include <vector>
 
+#include "LargeBlock.h"
 #include "MoveRecord.h"
 
 class MoveList
 {
 public:
-    static constexpr size_t kChunkShift = 12;
+    static constexpr size_t kChunkShift = 18;
     static constexpr size_t kChunkSize = size_t(1) << kChunkShift;
+    static_assert(kChunkSize * sizeof(MoveRecord) % kHugePageSize == 0);
 
     class const_iterator
     {
@@ -60,7 +64,7 @@ public:
 
     const MoveRecord& operator[](size_t index) const
     {
-        return m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
+        return m_chunks[index >> kChunkShift].get()[index & (kChunkSize - 1)];
     }
 
     const_iterator begin() const { return const_iterator(this, 0); }
@@ -70,8 +74,8 @@ public:
     {
         const size_t chunk = m_size >> kChunkShift;
         if (chunk == m_chunks.size())
-            m_chunks.push_back(std::make_unique<MoveRecord[]>(kChunkSize));
-        m_chunks[chunk][m_size & (kChunkSize - 1)] = record;
+            m_chunks.emplace_back(static_cast<MoveRecord*>(AllocateBlock(kChunkSize * sizeof(MoveRecord), chunk > 0)));
+        m_chunks[chunk].get()[m_size & (kChunkSize - 1)] = record;
         ++m_size;
     }
 
@@ -89,6 +93,6 @@ public:
     }
 
 private:
-    std::vector<std::unique_ptr<MoveRecord[]>> m_chunks;
+    std::vector<std::unique_ptr<MoveRecord, BlockDeleter>> m_chunks;
     size_t m_size = 0;
 };

@@ -7,12 +7,12 @@ char* LineStore::Allocate(size_t size)
     if (size > kBlockSize / 4) {
         // A very long line gets a block of its own so that the current block's
         // remainder is not wasted.
-        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+        m_blocks.emplace_back(static_cast<char*>(AllocateBlock(size)));
         m_reserved += size;
         return m_blocks.back().get();
     }
     if (size > m_left) {
-        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+        m_blocks.emplace_back(static_cast<char*>(AllocateBlock(kBlockSize)));
         m_reserved += kBlockSize;
         m_next = m_blocks.back().get();
         m_left = kBlockSize;

@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+#include "LargeBlock.h"
+
 class LineStore
 {
 public:
@@ -24,7 +26,7 @@ public:
 private:
     static constexpr size_t kBlockSize = size_t(4) << 20;
 
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::vector<std::unique_ptr<char, BlockDeleter>> m_blocks;
     char* m_next = nullptr;
     size_t m_left = 0;
     size_t m_reserved = 0;

@@ -15,6 +15,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "LargeBlock.h"
+
 template <class T>
 class SplitVector
 {
@@ -43,7 +45,9 @@ public:
     }
 
     // Takes over a filled vector (the fast path of loading a file).
-    void assign(std::vector<T>&& elements)
+    using Body = std::vector<T, BlockAllocator<T>>;
+
+    void assign(Body&& elements)
     {
         m_body = std::move(elements);
         m_gapStart = m_body.size();
@@ -108,7 +112,7 @@ private:
         m_gapLength += extra;
     }
 
-    std::vector<T> m_body;
+    Body m_body;
     size_t m_gapStart = 0;
     size_t m_gapLength = 0;
 };

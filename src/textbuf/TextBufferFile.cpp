@@ -109,7 +109,7 @@ public:
         m_lines.push_back(line);
     }
 
-    std::vector<CTextBuffer::TextLine> m_lines;
+    SplitVector<CTextBuffer::TextLine>::Body m_lines;
 
 private:
     LineStore& m_store;
@@ -235,7 +235,7 @@ bool CTextBuffer::LoadFile(const char* path, int style)
             buffer.resize(buffer.size() * 2);
     }
 
-    std::vector<TextLine>& loaded = lines.m_lines;
+    auto& loaded = lines.m_lines;
     if (loaded.capacity() > loaded.size() + loaded.size() / 8)
         loaded.shrink_to_fit();
     // The buffer is expected to be cleared; free whatever it still held.

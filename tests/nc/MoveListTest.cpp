@@ -1,4 +1,4 @@
-// The move list keeps millions of records: 56 bytes each in chunks of 4096,
+// The move list keeps millions of records: 56 bytes each in large chunks,
 // in order, with stable addresses.
 #include <gtest/gtest.h>
 
@@ -26,7 +26,8 @@ TEST(MoveList, KeepsOrderAcrossChunksAndAllocatesPerChunkOnly)
     MoveList list;
     EXPECT_TRUE(list.empty());
     EXPECT_EQ(list.begin(), list.end());
-    const int count = 3 * 4096 + 17;
+    const size_t chunk = MoveList::kChunkSize;
+    const int count = int(3 * chunk + 17);
     const MoveRecord* first = nullptr;
     for (int i = 0; i < count; ++i) {
         list.push_back(Numbered(i));
@@ -34,9 +35,9 @@ TEST(MoveList, KeepsOrderAcrossChunksAndAllocatesPerChunkOnly)
             first = &list[0];
     }
     ASSERT_EQ(list.size(), size_t(count));
-    EXPECT_EQ(list.capacity(), 4u * 4096);
+    EXPECT_EQ(list.capacity(), 4 * chunk);
     EXPECT_EQ(first, &list[0]) << "records must not move while the list grows";
-    EXPECT_EQ(&list[4095] + 1 - &list[0], 4096);
+    EXPECT_EQ(&list[chunk - 1] + 1 - &list[0], std::ptrdiff_t(chunk));
 
     int expected = 0;
     for (const MoveRecord& r : list) {
@@ -44,13 +45,14 @@ TEST(MoveList, KeepsOrderAcrossChunksAndAllocatesPerChunkOnly)
         ++expected;
     }
     EXPECT_EQ(expected, count);
-    EXPECT_EQ(list[4096].line, 4096);
+    EXPECT_EQ(list[chunk].line, int(chunk));
+    EXPECT_EQ(list[2 * chunk + 1].line, int(2 * chunk + 1));
     EXPECT_EQ(list[count - 1].endX, (count - 1) * 0.5f);
 
     // Clearing keeps the chunks for the next run; releasing gives them back.
     list.clear();
     EXPECT_EQ(list.size(), 0u);
-    EXPECT_EQ(list.capacity(), 4u * 4096);
+    EXPECT_EQ(list.capacity(), 4 * chunk);
     EXPECT_EQ(list.begin(), list.end());
     list.push_back(Numbered(7));
     EXPECT_EQ(list[0].line, 7);
