@@ -62,9 +62,11 @@ public:
     // Distinct T numbers in order of first appearance.
     const std::vector<int32_t>& ToolNumbers() const { return m_toolNumbers; }
 
-private:
-    // Makes one zeroed ToolSlot per T number of the run.
+    // Ends a run made line by line (Reset, then InterpretLine for every line
+    // in order, as Run does): makes one zeroed ToolSlot per T number.
     void FinishRun();
+
+private:
     void RegisterTool(int32_t number);
     void AppendMove(const MoveRecord& record);
 

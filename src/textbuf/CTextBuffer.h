@@ -52,6 +52,21 @@ public:
         bool heap = false;  // text is a malloc block of its own (else LineStore's)
     };
 
+    // Sees the lines of a file while LoadFile reads it, so that a caller can
+    // work on them (interpret them, say) on another thread before the whole
+    // file is in.  Called on the loading thread, block by block, with the
+    // lines cut since the last call; the array is valid only during the call,
+    // the texts it points to until the buffer is cleared.  If the load then
+    // fails, the lines seen so far are gone.
+    class LoadListener
+    {
+    public:
+        virtual void LinesLoaded(const TextLine* lines, size_t count) = 0;
+
+    protected:
+        ~LoadListener() = default;
+    };
+
     enum : uint32_t
     {
         STEP_INSERT = 0x0001,
@@ -139,7 +154,7 @@ public:
 
     // --- whole text (TextBufferFile.cpp for load and save) ---------------------
     bool ResetToEmpty(int style);
-    bool LoadFile(const char* path, int style);
+    bool LoadFile(const char* path, int style, LoadListener* listener = nullptr);
     bool SaveFile(const char* path, int style, bool clearModified);
     void ClearAll();
 

@@ -126,7 +126,7 @@ void CTextBuffer::SetFileError(std::string what, int err)
     }
 }
 
-bool CTextBuffer::LoadFile(const char* path, int style)
+bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
 {
     m_lastFileError.clear();
     struct stat st {};
@@ -184,6 +184,7 @@ bool CTextBuffer::LoadFile(const char* path, int style)
 
     size_t lineStart = 0;  // start of the line being cut, in buffer
     size_t scan = 0;       // where to look for the separator next
+    size_t reported = 0;   // lines handed to the listener
     for (;;) {
         if (!eof) {
             got = ReadFull(fd, buffer.data() + filled, buffer.size() - filled);
@@ -222,10 +223,14 @@ bool CTextBuffer::LoadFile(const char* path, int style)
                 scan = p + 2;  // the byte that broke the match is not tested again
             }
         }
-        if (eof) {
+        if (eof)
             lines.Add(data + lineStart, filled - lineStart, mayHoldNul);
-            break;
+        if (listener && lines.m_lines.size() > reported) {
+            listener->LinesLoaded(lines.m_lines.data() + reported, lines.m_lines.size() - reported);
+            reported = lines.m_lines.size();
         }
+        if (eof)
+            break;
         // Keep the unfinished line and read on behind it.
         std::memmove(data, data + lineStart, filled - lineStart);
         filled -= lineStart;

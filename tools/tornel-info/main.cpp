@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CTextBuffer.h"
+#include "LoadAndInterpret.h"
 #include "InfoReport.h"
 #include "NcInterpreter.h"
 
@@ -64,13 +65,12 @@ int main(int argc, char** argv)
     for (size_t i = 0; i < files.size(); ++i) {
         const char* path = files[i];
         CTextBuffer buffer;
-        if (!buffer.LoadFile(path, EOL_AUTO)) {
+        NcInterpreter interpreter;
+        if (!LoadAndInterpret(path, buffer, interpreter)) {
             std::fprintf(stderr, "tornel-info: %s: %s\n", path, buffer.LastFileError().c_str());
             status = 1;
             continue;
         }
-        NcInterpreter interpreter;
-        interpreter.Run(buffer);
         std::string out;
         if (json) {
             out = InfoJson(path, buffer, interpreter, moves);
