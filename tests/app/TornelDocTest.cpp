@@ -14,16 +14,11 @@
 #include "CView.h"
 #include "DocumentLinks.h"
 #include "TempDir.h"
+#include "WorkedExample.h"
 #include "ids.h"
 
 namespace {
 
-const char kProgram[] =
-    "N10 G90 G00 X0 Y0 Z5\r\n"
-    "N20 G01 Z-1 F100\r\n"
-    "N30 X50 F200\r\n"
-    "N40 G02 X60 Y10 I0 J10\r\n"
-    "N50 G00 Z5";
 
 class DocTest : public ::testing::Test
 {
@@ -71,7 +66,7 @@ public:
 TEST_F(DocTest, OpenInterpretsTheProgramAndCopiesTheStatistics)
 {
     CTornelDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kProgram)));
+    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kWorkedExample)));
     EXPECT_EQ(doc.TextBuffer().LineCount(), 5);
     EXPECT_EQ(doc.m_rapidDistance, 11.0);
     EXPECT_EQ(doc.m_feedDistance, 70.14213562373095);
@@ -120,7 +115,7 @@ TEST_F(DocTest, AnEmptyFileOpensWithOneLineAndNoMoves)
 TEST_F(DocTest, FilesThatCannotBeOpenedAreReportedAndLeaveNoText)
 {
     CTornelDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kProgram)));
+    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kWorkedExample)));
     EXPECT_FALSE(doc.OnOpenDocument(QString::fromStdString(dir.File("missing.nc"))));
     EXPECT_FALSE(doc.OnOpenDocument(QString::fromStdString(dir.Path().string())));
     ASSERT_EQ(messages.size(), 2);
@@ -131,7 +126,7 @@ TEST_F(DocTest, FilesThatCannotBeOpenedAreReportedAndLeaveNoText)
 TEST_F(DocTest, ANewDocumentIsEmptyWritableAndUninterpreted)
 {
     CTornelDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kProgram)));
+    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kWorkedExample)));
     ASSERT_TRUE(doc.OnNewDocument());
     EXPECT_EQ(doc.TextBuffer().LineCount(), 1);
     EXPECT_EQ(doc.TextBuffer().LineLength(0), 0);
@@ -145,7 +140,7 @@ TEST_F(DocTest, ANewDocumentIsEmptyWritableAndUninterpreted)
 TEST_F(DocTest, EditsSetTheModifiedFlagAndSavingClearsIt)
 {
     CTornelDoc doc;
-    const QString path = Write("p.nc", kProgram);
+    const QString path = Write("p.nc", kWorkedExample);
     ASSERT_TRUE(doc.OnOpenDocument(path));
     int endLine = 0, endChar = 0;
     ASSERT_TRUE(doc.TextBuffer().InsertText(nullptr, 4, 10, "\r\nM30", endLine, endChar, ACTION_TYPING));
@@ -154,7 +149,7 @@ TEST_F(DocTest, EditsSetTheModifiedFlagAndSavingClearsIt)
     EXPECT_FALSE(doc.TextBuffer().IsModifiedFlag());
     ASSERT_TRUE(doc.OnSaveDocument(path));
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(ReadBytes(path.toStdString()), std::string(kProgram) + "\r\nM30");
+    EXPECT_EQ(ReadBytes(path.toStdString()), std::string(kWorkedExample) + "\r\nM30");
 
     // Undoing back to the saved text keeps the document modified (the rules
     // that clear it look at the buffer's own flag).
@@ -175,7 +170,7 @@ TEST_F(DocTest, ReinterpretationShowsTheEditedTextOnlyWhenAskedFor)
     SimView sim;
     doc.AddView(&code);
     doc.AddView(&sim);
-    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kProgram)));
+    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kWorkedExample)));
     int endLine = 0, endChar = 0;
     ASSERT_TRUE(doc.TextBuffer().InsertText(nullptr, 4, 10, "\r\nG00 X0", endLine, endChar, ACTION_PASTE));
     EXPECT_EQ(doc.Interpreter().Moves().size(), 5u);  // editing does not re-run
@@ -216,7 +211,7 @@ TEST_F(DocTest, ReadOnlyToggleTellsTheUserOnlyWhenTurningItOn)
 TEST_F(DocTest, AReadOnlyFileOpensReadOnly)
 {
     CTornelDoc doc;
-    const QString path = Write("ro.nc", kProgram);
+    const QString path = Write("ro.nc", kWorkedExample);
     ASSERT_EQ(::chmod(path.toLocal8Bit().constData(), 0444), 0);
     ASSERT_TRUE(doc.OnOpenDocument(path));
     EXPECT_TRUE(doc.TextBuffer().IsReadOnly());
@@ -236,7 +231,7 @@ TEST_F(DocTest, LinksReachTheFirstViewOfTheRightKind)
     doc.AddView(&code1);
     doc.AddView(&sim2);
     doc.AddView(&code2);
-    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kProgram)));
+    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kWorkedExample)));
 
     doc.ShowLine(3);
     doc.ShowLine(5);   // beyond the text: the text was shortened since

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 
 #include "NcGen.h"
+#include "NcGenOptions.h"
 
 namespace {
 
@@ -41,15 +42,6 @@ protected:
         std::ostringstream text;
         text << file.rdbuf();
         return text.str();
-    }
-    static NcGenOptions Options(uint64_t lines, uint64_t bytes, int eol, uint64_t seed)
-    {
-        NcGenOptions options;
-        options.lines = lines;
-        options.bytes = bytes;
-        options.eol = eol;
-        options.seed = seed;
-        return options;
     }
 
     std::filesystem::path m_dir;

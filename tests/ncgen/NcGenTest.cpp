@@ -10,20 +10,12 @@
 #include <vector>
 
 #include "NcGen.h"
+#include "NcGenOptions.h"
 
 namespace {
 
 const std::string_view SEPARATORS[] = {"\r\n", "\n\r", "\n"};
 
-NcGenOptions Options(uint64_t lines, uint64_t bytes, int eol = NCGEN_EOL_DOS, uint64_t seed = 1)
-{
-    NcGenOptions options;
-    options.lines = lines;
-    options.bytes = bytes;
-    options.eol = eol;
-    options.seed = seed;
-    return options;
-}
 
 // Splits a program at its style's separator.  Any CR or LF that does not
 // start a whole separator, and any text after the last one, is a failure.

@@ -10,6 +10,7 @@
 
 #include "InfoReport.h"
 #include "TempDir.h"
+#include "WorkedExample.h"
 
 namespace {
 
@@ -44,12 +45,6 @@ std::string Quote(const std::string& path)
     return "'" + path + "'";
 }
 
-const char kProgram[] =
-    "N10 G90 G00 X0 Y0 Z5\r\n"
-    "N20 G01 Z-1 F100\r\n"
-    "N30 X50 F200\r\n"
-    "N40 G02 X60 Y10 I0 J10\r\n"
-    "N50 G00 Z5";
 
 const char kInfo[] =
     "[加工信息]：\n"
@@ -61,7 +56,7 @@ TEST(TornelInfo, PrintsTheInformationTextAndHeadersForSeveralFiles)
 {
     TempDir dir;
     const std::string a = dir.File("a.nc"), b = dir.File("b.nc");
-    WriteBytes(a, kProgram);
+    WriteBytes(a, kWorkedExample);
     WriteBytes(b, "G1 X100 F1\n\rG1 X40 T3\n\r");  // 160 minutes, LF CR lines
     Result r = RunInfo(Quote(a), dir);
     EXPECT_EQ(r.status, 0);
@@ -78,7 +73,7 @@ TEST(TornelInfo, JsonDescribesTheProgramAndItsMoves)
 {
     TempDir dir;
     const std::string a = dir.File("a.nc");
-    WriteBytes(a, std::string(kProgram) + "\r\nT7 M06\r\nT2\r\nT7\r\nG1 X1\r\n");
+    WriteBytes(a, std::string(kWorkedExample) + "\r\nT7 M06\r\nT2\r\nT7\r\nG1 X1\r\n");
     Result r = RunInfo("--json " + Quote(a), dir);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "{\"file\": \"" + a +
@@ -86,7 +81,7 @@ TEST(TornelInfo, JsonDescribesTheProgramAndItsMoves)
                          "\"rapid_distance\": 11, \"machining_time\": 0.67571067811865482, \"moves\": 6, "
                          "\"tools\": [7, 2]}\n");
 
-    WriteBytes(a, kProgram);
+    WriteBytes(a, kWorkedExample);
     r = RunInfo("--moves --json " + Quote(a), dir);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -105,7 +100,7 @@ TEST(TornelInfo, UnreadableFilesAreReportedAndTheOthersStillProcessed)
 {
     TempDir dir;
     const std::string good = dir.File("good.nc");
-    WriteBytes(good, kProgram);
+    WriteBytes(good, kWorkedExample);
     const std::string missing = dir.File("missing.nc");
     Result r = RunInfo("--json " + Quote(missing) + " " + Quote(dir.Path().string()) + " " + Quote(good), dir);
     EXPECT_EQ(r.status, 1);
@@ -120,7 +115,7 @@ TEST(TornelInfo, UsageErrorsExitWithTwo)
 {
     TempDir dir;
     const std::string good = dir.File("good.nc");
-    WriteBytes(good, kProgram);
+    WriteBytes(good, kWorkedExample);
     for (const std::string& args : {std::string(""), std::string("--json"), "--bogus " + Quote(good),
                                    "--moves " + Quote(good)}) {
         const Result r = RunInfo(args, dir);
