@@ -1,10 +1,13 @@
 // What an update handler may change on a command's user-interface item: a menu
-// item, a toolbar button or a status-bar pane.  Each kind of item implements
-// the three operations; the base records the state so that callers (and
+// item, a toolbar button or a status-bar pane.  Each kind of item applies the
+// three operations to itself; the base records the state so that callers (and
 // tests) can read back what the handler decided.
 #pragma once
 
 #include <QString>
+
+class QAction;
+class QMenu;
 
 class CCmdUI
 {
@@ -21,4 +24,9 @@ public:
     bool m_enabled = false;
     int m_check = 0;
     QString m_text;
+    // Set only while updating a menu item: the menu and the item, so that a
+    // handler can tell a menu from a toolbar and may add or remove items
+    // next to it (the recent-file list does).
+    QMenu* m_pMenu = nullptr;
+    QAction* m_pAction = nullptr;
 };

@@ -1,6 +1,8 @@
 // Document and view bookkeeping, and the message box.
 #include <QFileInfo>
+#include <QWidget>
 #include <QMessageBox>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -8,10 +10,15 @@
 
 #include "AfxMessageBox.h"
 #include "CDocument.h"
+#include "CFrameWnd.h"
+#include "CMultiDocTemplate.h"
+#include "CWinApp.h"
 #include "CView.h"
 
 CView::~CView()
 {
+    if (m_pFrame)
+        m_pFrame->RemoveView(this);
     if (m_pDocument)
         m_pDocument->RemoveView(this);
 }
@@ -63,6 +70,87 @@ bool CDocument::OnSaveDocument(const QString&)
     return false;
 }
 
+void CDocument::SetPathName(const QString& path)
+{
+    m_strPathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+}
+
+void CDocument::SetTitle(const QString& title)
+{
+    m_strTitle = title;
+    UpdateFrameTitles();
+}
+
+void CDocument::UpdateFrameTitles()
+{
+    std::vector<CFrameWnd*> frames;
+    for (CView* view : m_viewList)
+        if (view->m_pFrame && std::find(frames.begin(), frames.end(), view->m_pFrame) == frames.end())
+            frames.push_back(view->m_pFrame);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const QString title =
+            frames.size() > 1 ? QStringLiteral("%1:%2").arg(m_strTitle).arg(i + 1) : m_strTitle;
+        frames[i]->Widget()->setWindowTitle(title);
+    }
+}
+
+bool CDocument::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (AfxMessageBox(QStringLiteral("是否保存对 %1 的修改？").arg(m_strTitle), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDCANCEL:
+        return false;
+    case IDYES:
+        return DoFileSave();
+    default:
+        return true;
+    }
+}
+
+bool CDocument::DoFileSave()
+{
+    const QFileInfo info(m_strPathName);
+    // A file that cannot be written is saved under a new name instead.
+    if (m_strPathName.isEmpty() || (info.exists() && !info.isWritable()))
+        return DoSave(QString());
+    return DoSave(m_strPathName);
+}
+
+bool CDocument::DoSave(const QString& path)
+{
+    QString name = path;
+    if (name.isEmpty()) {
+        const QString filter = m_pDocTemplate ? m_pDocTemplate->GetDocString(CMultiDocTemplate::filterName) : QString();
+        const QString extension =
+            m_pDocTemplate ? m_pDocTemplate->GetDocString(CMultiDocTemplate::filterExt) : QString();
+        QString proposed = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
+        if (m_strPathName.isEmpty() && !extension.isEmpty() && !proposed.endsWith(extension))
+            proposed += extension;
+        name = AfxPromptFileName({false, QStringLiteral("另存为"),
+                                  filter.isEmpty() ? QStringLiteral("所有文件 (*)") : filter + QStringLiteral(";;所有文件 (*)"),
+                                  extension, proposed});
+        if (name.isEmpty())
+            return false;
+    }
+    if (!OnSaveDocument(name)) {
+        // The document keeps its name and its changes; the user must know.
+        const QString reason = LastSaveError();
+        AfxMessageBox(reason.isEmpty() ? QStringLiteral("无法保存文件 %1。").arg(name)
+                                       : QStringLiteral("无法保存文件 %1：%2").arg(name, reason),
+                      MB_OK | MB_ICONERROR);
+        return false;
+    }
+    SetModifiedFlag(false);
+    if (name != m_strPathName) {
+        SetPathName(name);
+        if (AfxGetApp())
+            AfxGetApp()->AddToRecentFileList(m_strPathName);
+    }
+    return true;
+}
+
 void CDocument::AddView(CView* view)
 {
     if (view->m_pDocument)
@@ -73,13 +161,11 @@ void CDocument::AddView(CView* view)
 
 void CDocument::RemoveView(CView* view)
 {
-    for (auto it = m_viewList.begin(); it != m_viewList.end(); ++it) {
-        if (*it == view) {
-            m_viewList.erase(it);
-            view->m_pDocument = nullptr;
-            return;
-        }
-    }
+    const auto it = std::find(m_viewList.begin(), m_viewList.end(), view);
+    if (it == m_viewList.end())
+        return;
+    m_viewList.erase(it);
+    view->m_pDocument = nullptr;
 }
 
 void CDocument::UpdateAllViews(CView* sender, long hint, CObject* hintObject)

@@ -1,0 +1,88 @@
+// Frames: views, control bars and the command route through a child frame.
+#include "CFrameWnd.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <algorithm>
+
+#include "CDocument.h"
+#include "CMultiDocTemplate.h"
+#include "CView.h"
+#include "ids.h"
+
+BEGIN_COMMAND_MAP(CFrameWnd, CCmdTarget)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
+END_COMMAND_MAP()
+
+CFrameWnd::~CFrameWnd()
+{
+    for (CView* view : m_views)
+        view->m_pFrame = nullptr;
+}
+
+void CFrameWnd::SetActiveView(CView* view)
+{
+    m_pActiveView = view;
+}
+
+CDocument* CFrameWnd::GetActiveDocument() const
+{
+    return m_pActiveView ? m_pActiveView->GetDocument() : nullptr;
+}
+
+CView* CFrameWnd::CreateView(CCreateContext* context, QWidget* parent)
+{
+    if (!context || !context->m_pNewViewClass)
+        return nullptr;
+    CView* view = context->m_pNewViewClass(parent);
+    if (!view)
+        return nullptr;
+    view->m_pFrame = this;
+    m_views.push_back(view);
+    if (context->m_pCurrentDoc)
+        context->m_pCurrentDoc->AddView(view);
+    return view;
+}
+
+void CFrameWnd::RemoveView(CView* view)
+{
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    view->m_pFrame = nullptr;
+    if (m_pActiveView == view)
+        m_pActiveView = m_views.empty() ? nullptr : m_views.front();
+}
+
+void CFrameWnd::AddControlBar(int id, QWidget* bar)
+{
+    m_controlBars.emplace_back(id, bar);
+}
+
+QWidget* CFrameWnd::GetControlBar(int id) const
+{
+    for (const auto& [barId, bar] : m_controlBars)
+        if (barId == id)
+            return bar;
+    return nullptr;
+}
+
+bool CFrameWnd::OnCmdMsg(int id, CCmdUI* ui)
+{
+    if (CView* view = m_pActiveView) {
+        if (view->OnCmdMsg(id, ui))
+            return true;
+        if (CDocument* document = view->GetDocument(); document && document->OnCmdMsg(id, ui))
+            return true;
+    }
+    return CCmdTarget::OnCmdMsg(id, ui);
+}
+
+void CFrameWnd::DoUpdate(CCmdUI* ui)
+{
+    if (!OnCmdMsg(ui->m_nID, ui))
+        ui->Enable(false);
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* ui)
+{
+    ui->Enable(IsKeyLockOn(ui->m_nID));
+}
