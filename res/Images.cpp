@@ -1,5 +1,6 @@
 // The images of the program: XPM files compiled in from res.qrc, and the
 // bitmaps drawn by code.
+#include "MarginIcons.h"
 #include "Resources.h"
 #include "SplashArt.h"
 #include "ids.h"
@@ -17,7 +18,12 @@ void InitImageResources()
 
 QImage PaintBitmapResource(int id)
 {
-    if (id == IDB_SPLASH)
+    switch (id) {
+    case IDB_SPLASH:
         return PaintSplashBitmap();
-    return QImage();
+    case IDB_MARGIN_ICONS:
+        return PaintMarginIcons();
+    default:
+        return QImage();
+    }
 }

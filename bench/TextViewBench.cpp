@@ -1,0 +1,148 @@
+// The text view on a generated program, driven offscreen: the first paint
+// after attaching, a page down anywhere, Ctrl+End (every parse cookie up to
+// the end) and the notification of a one-line edit near the top.
+// TORNEL_BENCH_LINES sets the program's size (default 200000 lines).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QWindow>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+#include "CTextBuffer.h"
+#include "CTextView.h"
+#include "NcGen.h"
+#include "ids.h"
+
+namespace {
+
+struct Fixture
+{
+    CTextBuffer buffer;
+    std::unique_ptr<CTextView> view;
+
+    Fixture()
+    {
+        NcGenOptions options;
+        options.lines = 200000;
+        if (const char* env = std::getenv("TORNEL_BENCH_LINES"))
+            options.lines = std::strtoull(env, nullptr, 10);
+        const std::string text = GenerateNcString(options);
+        // Loaded through a file, as the program does.
+        const std::string path = "/tmp/tornel-view-bench.nc";
+        FILE* out = std::fopen(path.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), out);
+        std::fclose(out);
+        buffer.LoadFile(path.c_str(), EOL_AUTO);
+        std::remove(path.c_str());
+        view = std::make_unique<CTextView>();
+        view->resize(800, 1000);
+        view->show();
+        // Painting needs the window on screen.
+        for (int i = 0; i < 50 && !view->windowHandle()->isExposed(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+};
+
+// Made on first use and gone before the application: widgets may not
+// outlive it.
+std::unique_ptr<Fixture> g_fixture;
+
+Fixture& TheFixture()
+{
+    if (!g_fixture)
+        g_fixture = std::make_unique<Fixture>();
+    return *g_fixture;
+}
+
+void BM_FirstPaint(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    for (auto _ : state) {
+        f.view->AttachBuffer(&f.buffer);
+        f.view->viewport()->repaint();
+    }
+    state.counters["lines"] = f.buffer.LineCount();
+}
+BENCHMARK(BM_FirstPaint)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_PageDownAnywhere(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    f.view->AttachBuffer(&f.buffer);
+    f.view->viewport()->repaint();
+    std::mt19937 random(1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.view->ScrollToLine(int(random() % uint32_t(f.buffer.LineCount() - 100)), true);
+        f.view->viewport()->repaint();
+        state.ResumeTiming();
+        f.view->OnVScroll(CTextView::SB_PAGEDOWN);
+        f.view->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_PageDownAnywhere)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_CtrlEndFirstTime(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.view->AttachBuffer(&f.buffer);
+        f.view->viewport()->repaint();
+        state.ResumeTiming();
+        f.view->OnCmdMsg(ID_EDIT_MOVE_TEXT_END, nullptr);
+        f.view->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_CtrlEndFirstTime)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_CtrlEndAgain(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    f.view->AttachBuffer(&f.buffer);
+    f.view->OnCmdMsg(ID_EDIT_MOVE_TEXT_END, nullptr);
+    f.view->viewport()->repaint();
+    for (auto _ : state) {
+        f.view->OnCmdMsg(ID_EDIT_MOVE_TEXT_START, nullptr);
+        f.view->viewport()->repaint();
+        f.view->OnCmdMsg(ID_EDIT_MOVE_TEXT_END, nullptr);
+        f.view->viewport()->repaint();
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+}
+BENCHMARK(BM_CtrlEndAgain)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// One character typed and taken out again on line 5 (two notifications),
+// and a line inserted and removed there (two more).
+void BM_EditNearTopNotify(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    f.view->AttachBuffer(&f.buffer);
+    f.view->GetWidestLineColumns();
+    f.view->viewport()->repaint();
+    int endLine, endChar;
+    for (auto _ : state) {
+        f.buffer.RawInsert(nullptr, 5, 0, "X", endLine, endChar);
+        f.buffer.RawDelete(nullptr, 5, 0, 5, 1);
+        f.buffer.RawInsert(nullptr, 5, 0, "X\r\n", endLine, endChar);
+        f.buffer.RawDelete(nullptr, 5, 0, 6, 0);
+    }
+    state.SetItemsProcessed(state.iterations() * 4);
+}
+BENCHMARK(BM_EditNearTopNotify)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_fixture.reset();
+    return 0;
+}

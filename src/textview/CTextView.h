@@ -1,0 +1,278 @@
+// CTextView: the read-only view of a text buffer.
+//
+// Lines are drawn one row each in a fixed-pitch font, after a 20-pixel
+// selection margin that shows the line's icon (bookmarks, the running line).
+// A derived view colours each line through ColouriseLine, which returns a
+// parse state (cookie) that the next line starts from; the view keeps the
+// cookies, and the display width of every line, so that a repaint parses
+// only from the last known cookie to the rows it shows.
+//
+// The view is split by concern: drawing and layout (TextViewDraw.cpp),
+// scrolling and buffer notifications (TextViewScroll.cpp), caret, selection
+// and movement (TextViewCaret.cpp).
+//
+// Text is bytes: positions and columns count bytes, a tab advances to the
+// next multiple of the tab width.  Only drawing decodes GBK: a valid
+// double-byte character is one glyph over its two cells, any other byte
+// above 0x7F a one-cell placeholder.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QRawFont>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "CView.h"
+#include "DocumentLinks.h"
+#include "LineWidthCache.h"
+#include "LogFont.h"
+#include "TextBufferListener.h"
+#include "TextTypes.h"
+
+class CTextBuffer;
+class QPainter;
+
+// Colour slots of the drawing code and of ColouriseLine.
+enum ColourIndex : int
+{
+    ColourEmptyArea = 0,
+    ColourBackground,
+    ColourNormalText,
+    ColourMargin,
+    ColourSelBackground,
+    ColourSelText,
+    ColourKeyword,
+    ColourComment,
+    ColourNumber,
+    ColourOperator,
+    ColourString,
+    ColourDirective,
+};
+
+// A colour run of a line: from byte CharPos to the next block's CharPos.
+struct ColourBlock
+{
+    int CharPos;
+    int ColourIndex;
+};
+
+// Parser state carried from one line to the next; the view never reads it.
+using ParseCookie = uint32_t;
+
+class CTextView : public QAbstractScrollArea,
+                  public CView,
+                  public CTextBufferListener,
+                  public CRunningLineView
+{
+    Q_OBJECT
+
+public:
+    explicit CTextView(QWidget* parent = nullptr);
+    ~CTextView() override;
+
+    static constexpr int kMarginWidth = 20;
+    static constexpr int kMarginIconSize = 16;
+
+    // ---- Virtual operations, in the order the derived views know them.
+    virtual void ResetViewState();
+    virtual int GetLineCount() const;
+    virtual int GetLineLength(int line) const;
+    virtual int GetLineDisplayWidth(int line);
+    virtual const char* GetLineChars(int line) const;
+    virtual uint32_t GetLineFlags(int line) const;
+    virtual QColor GetIndexColour(int colourIndex) const;
+    // Whole-line colours from the line's flags; invalid colours when none.
+    virtual void GetLineColourOverride(int line, QColor& background, QColor& text, bool& fillToEdge) const;
+    virtual bool IsIndexItalic(int colourIndex) const;
+    virtual bool IsIndexBold(int colourIndex) const;
+    virtual void DrawTextLine(QPainter& painter, const QRect& rect, int line);
+    virtual void DrawMarginCell(QPainter& painter, const QRect& rect, int line);
+    // Appends the colour runs of line (when blocks is not null; there is
+    // room for 3 x length) and returns the cookie the next line starts with.
+    virtual ParseCookie ColouriseLine(ParseCookie cookie, int line, ColourBlock* blocks, int& blockCount);
+    virtual CTextBuffer* FindTextBuffer() const { return nullptr; }
+    virtual void OnBufferChanged(CTextBufferListener* source, const EditAdjuster* adjuster, uint32_t hints,
+                                 int line) override;
+    void OnEditAction(int, std::string_view) override {}
+
+    void OnInitialUpdate() override;
+
+    // ---- Buffer.
+    void AttachBuffer(CTextBuffer* buffer);
+    void DetachBuffer();
+    CTextBuffer* Buffer() const { return m_pBuffer; }
+
+    // ---- Geometry.
+    int GetRowHeight();
+    int GetCellWidth();
+    int GetMarginWidth() const { return kMarginWidth; }
+    int GetVisibleRows();
+    int GetVisibleColumns();
+    int GetWidestLineColumns();
+    int GetTabWidth() const { return m_nTabWidth; }
+    int GetFirstRow() const { return m_nFirstRow; }
+    int GetFirstColumn() const { return m_nFirstColumn; }
+    int CharToColumn(int line, int byteIndex) const;
+    int ColumnToChar(int line, int column) const;
+    TextPos PointToTextPos(QPoint client);
+    QPoint TextPosToPoint(TextPos text);
+    void InvalidateLines(int first, int last);
+
+    // ---- Fonts.
+    void SetViewFont(const LogFont& font);
+    const QFont& GetViewFont(bool italic, bool bold);
+
+    // ---- Cursor and selection.
+    TextPos GetCursorTextPos() const { return m_ptCursor; }
+    void SetCursorTextPos(TextPos pt);
+    void SetSelectionAnchor(TextPos pt) { m_ptSelAnchor = pt; }
+    TextPos GetSelectionAnchor() const { return m_ptSelAnchor; }
+    void SetSelection(TextPos start, TextPos end);
+    void GetSelection(TextPos& start, TextPos& end);
+    void NormaliseSelection();
+    bool IsInSelection(TextPos pt) const;
+    bool IsSelectionEmpty() const { return m_ptSelStart == m_ptSelEnd; }
+    void PlaceCaret();
+    void HideTextCaret();
+    void ShowTextCaret();
+    // Where the caret is drawn, in viewport pixels; empty while hidden.
+    QRect CaretRect() const { return m_caretVisible ? m_caretRect : QRect(); }
+    void ScrollIntoView(TextPos pt);
+    void ScrollColumnLeft();
+    void ScrollColumnRight();
+    void SelectAllText();
+
+    void MarkRunningLine(int line) override;
+
+    // ---- Scrolling.
+    void ScrollToLine(int newFirst, bool updateScrollBar);
+    void ScrollToColumn(int newFirst, bool updateScrollBar);
+    void UpdateVertScrollBar(bool positionOnly);
+    void UpdateHorzScrollBar(bool positionOnly);
+    // Scroll-bar codes, as the bars report them.
+    enum ScrollCode
+    {
+        SB_LINEUP,
+        SB_LINEDOWN,
+        SB_PAGEUP,
+        SB_PAGEDOWN,
+        SB_THUMBPOSITION,
+        SB_THUMBTRACK,
+        SB_TOP,
+        SB_BOTTOM,
+        SB_ENDSCROLL,
+    };
+    void OnVScroll(int code, int trackPosition = 0);
+    void OnHScroll(int code, int trackPosition = 0);
+
+    // The cookie of line (0 for a line before the first), from the cache or
+    // by parsing forward from the last line whose cookie is known.
+    ParseCookie GetParseCookie(int line);
+    // How many lines, from the top, have a known cookie.
+    int KnownCookieCount() const { return m_nCookiesKnown; }
+
+    // While set, change notifications leave that scroll bar alone.
+    bool m_bFreezeVertBar = false;
+    bool m_bFreezeHorzBar = false;
+    // Draw the selection although the view has no focus.
+    bool m_bShowSelUnfocused = false;
+
+    // ---- Commands.
+    void OnMove(int id);
+    void OnSelectAll();
+    void OnUpdateAlwaysEnabled(CCmdUI* ui);
+    void OnUpdateIndicatorPosition(CCmdUI* ui);
+    void OnUpdateIndicatorCrlf(CCmdUI* ui);
+
+    DECLARE_COMMAND_MAP()
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+    // The command of key in the view's accelerator table, or 0.
+    int AcceleratorCommand(const QKeyEvent* event) const;
+
+private:
+    void MeasureFont();
+    void DrawSegment(QPainter& painter, QPoint& origin, const QRect& clip, int colourIndex, const char* chars,
+                     int offset, int count, int line);
+    void DrawSegmentText(QPainter& painter, QPoint& origin, const QRect& clip, const char* chars, int offset,
+                         int count, int line);
+    int MarginIcon(uint32_t flags) const;
+    void EnsureWidthCache();
+    void UpdateWidthsAfterEdit(const EditAdjuster* adjuster, uint32_t hints, int line);
+    int MeasureLine(int line) const;
+    void MoveLeft(bool extend);
+    void MoveRight(bool extend);
+    void MoveWordLeft(bool extend);
+    void MoveWordRight(bool extend);
+    void MoveUp(bool extend);
+    void MoveDown(bool extend);
+    void MovePageUp(bool extend);
+    void MovePageDown(bool extend);
+    void MoveHome(bool extend);
+    void MoveEnd(bool extend);
+    void MoveCtrlHome(bool extend);
+    void MoveCtrlEnd(bool extend);
+    void ScrollUp();
+    void ScrollDown();
+    // Common end of a movement: remember the column if asked, scroll the
+    // cursor into view, place the caret, move the anchor unless extending,
+    // select anchor..cursor.
+    void FinishMove(bool extend, bool rememberColumn);
+    // Orders the selection and, unless extending, collapses a non-empty one
+    // onto its start (toStart) or end.  True when it collapsed.
+    bool CollapseSelection(bool extend, bool toStart);
+    void SyncScrollBarsFromState();
+
+    int m_nRowHeight = -1;
+    int m_nCellWidth = -1;
+    int m_nTabWidth = 4;
+    int m_nVisibleRows = -1;
+    int m_nVisibleColumns = -1;
+    int m_nWidestLine = -1;
+    int m_nRememberedColumn = -1;
+    bool m_bHasFocus = false;
+    bool m_bCaretHidden = false;
+    TextPos m_ptSelAnchor;
+    LogFont m_lfBase;
+    std::array<std::optional<QFont>, 4> m_apFontVariants;
+    // The same fonts as glyph sources: text is laid out cell by cell, not by
+    // the font's own (fractional) advances.
+    std::array<std::optional<QRawFont>, 4> m_rawFonts;
+    const QRawFont* m_pRunFont = nullptr;
+    // Cookies of lines 0 .. m_nCookiesKnown - 1 are known; every change
+    // forgets from its first line down, which is all a watermark needs.
+    std::vector<ParseCookie> m_pdwCookieCache;
+    int m_nCookiesKnown = 0;
+    LineWidthCache m_widthCache;
+    std::vector<ColourBlock> m_blocks;  // room for ColouriseLine, reused
+    TextPos m_ptNormSelStart, m_ptNormSelEnd;
+    TextPos m_ptCursor;
+    TextPos m_ptSelStart, m_ptSelEnd;
+    QPixmap m_marginIcons;
+    CTextBuffer* m_pBuffer = nullptr;
+    int m_nFirstRow = 0;
+    int m_nFirstColumn = 0;
+    // The caret, drawn by the view: its rectangle and blink phase.
+    QRect m_caretRect;
+    bool m_caretVisible = false;
+    bool m_caretOn = true;
+    int m_caretTimer = 0;
+    // Set while the view itself moves the scroll bars.
+    bool m_bSettingScrollBars = false;
+};

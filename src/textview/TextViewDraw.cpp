@@ -1,0 +1,599 @@
+// Text view: measuring, fonts, colours, the parse cookies and width caches,
+// painting rows, and the mapping between text positions and pixels.
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
+
+#include "CTextBuffer.h"
+#include "CTextView.h"
+#include "Resources.h"
+#include "ids.h"
+
+namespace {
+
+// The face that every byte fits in one cell of, and a double-byte character
+// in two.  The program's fonts name Windows faces; they all become this one.
+const char* const kFixedFace = "Noto Sans Mono CJK SC";
+constexpr int kDefaultPixelSize = 15;
+
+bool IsGbkLead(unsigned char c)
+{
+    return c >= 0x81 && c <= 0xFE;
+}
+bool IsGbkTrail(unsigned char c)
+{
+    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
+
+// True when byte offset of chars is the second byte of a double-byte
+// character that starts before it.
+bool InsidePair(const char* chars, int offset)
+{
+    int i = 0;
+    while (i < offset) {
+        const auto c = static_cast<unsigned char>(chars[i]);
+        if (IsGbkLead(c) && IsGbkTrail(static_cast<unsigned char>(chars[i + 1])))
+            i += 2;
+        else
+            i += 1;
+    }
+    return i > offset;
+}
+
+QString DecodeGbkPair(const char* pair)
+{
+    // Whole pairs only, so the decoder never carries state between calls.
+    static QStringDecoder decoder("GBK");
+    return decoder.isValid() ? QString(decoder.decode(QByteArrayView(pair, 2))) : QString();
+}
+
+}  // namespace
+
+// ---- Measuring and fonts.
+
+void CTextView::MeasureFont()
+{
+    const QFontMetrics metrics(GetViewFont(false, false));
+    m_nRowHeight = std::max(1, metrics.height());
+    m_nCellWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('X')));
+}
+
+int CTextView::GetRowHeight()
+{
+    if (m_nRowHeight == -1)
+        MeasureFont();
+    return m_nRowHeight;
+}
+
+int CTextView::GetCellWidth()
+{
+    if (m_nCellWidth == -1)
+        MeasureFont();
+    return m_nCellWidth;
+}
+
+int CTextView::GetVisibleRows()
+{
+    if (m_nVisibleRows == -1)
+        m_nVisibleRows = viewport()->height() / GetRowHeight();
+    return m_nVisibleRows;
+}
+
+int CTextView::GetVisibleColumns()
+{
+    if (m_nVisibleColumns == -1)
+        m_nVisibleColumns = std::max(0, viewport()->width() - kMarginWidth) / GetCellWidth();
+    return m_nVisibleColumns;
+}
+
+int CTextView::GetWidestLineColumns()
+{
+    if (m_nWidestLine == -1) {
+        EnsureWidthCache();
+        m_nWidestLine = m_widthCache.Widest();
+    }
+    return m_nWidestLine;
+}
+
+const QFont& CTextView::GetViewFont(bool italic, bool bold)
+{
+    std::optional<QFont>& variant = m_apFontVariants[(bold ? 1 : 0) + (italic ? 2 : 0)];
+    if (!variant) {
+        QFont font(QString::fromLatin1(kFixedFace));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        font.setKerning(false);
+        if (m_lfBase.lfHeight != 0)
+            font.setPixelSize(std::abs(m_lfBase.lfHeight));
+        else
+            font.setPixelSize(kDefaultPixelSize);
+        font.setWeight(bold ? QFont::Bold : QFont::Normal);
+        font.setItalic(italic);
+        font.setUnderline(m_lfBase.lfUnderline);
+        font.setStrikeOut(m_lfBase.lfStrikeOut);
+        variant = font;
+    }
+    return *variant;
+}
+
+void CTextView::SetViewFont(const LogFont& font)
+{
+    m_lfBase = font;
+    m_nRowHeight = m_nCellWidth = m_nVisibleRows = m_nVisibleColumns = -1;
+    for (auto& variant : m_apFontVariants)
+        variant.reset();
+    for (auto& raw : m_rawFonts)
+        raw.reset();
+    UpdateVertScrollBar(false);
+    UpdateHorzScrollBar(false);
+    PlaceCaret();
+    viewport()->update();
+}
+
+// ---- Buffer access.
+
+int CTextView::GetLineCount() const
+{
+    return m_pBuffer ? m_pBuffer->LineCount() : 1;
+}
+
+int CTextView::GetLineLength(int line) const
+{
+    return m_pBuffer ? m_pBuffer->LineLength(line) : 0;
+}
+
+const char* CTextView::GetLineChars(int line) const
+{
+    return m_pBuffer ? m_pBuffer->LineChars(line) : nullptr;
+}
+
+uint32_t CTextView::GetLineFlags(int line) const
+{
+    return m_pBuffer ? m_pBuffer->LineFlags(line) : 0;
+}
+
+int CTextView::CharToColumn(int line, int byteIndex) const
+{
+    if (byteIndex < 1)
+        return 0;
+    const char* chars = GetLineChars(line);
+    const int length = std::min(byteIndex, GetLineLength(line));
+    int column = 0;
+    for (int i = 0; i < length; ++i)
+        column = chars[i] == '\t' ? column + m_nTabWidth - column % m_nTabWidth : column + 1;
+    // Past the end of the line every byte counts one.
+    return column + (byteIndex - length);
+}
+
+int CTextView::MeasureLine(int line) const
+{
+    const char* chars = GetLineChars(line);
+    const int length = GetLineLength(line);
+    // Most lines have no tab: their width is their length.
+    if (!chars || !std::memchr(chars, '\t', size_t(length)))
+        return length;
+    return CharToColumn(line, length);
+}
+
+void CTextView::EnsureWidthCache()
+{
+    m_widthCache.Build(GetLineCount(), [this](int line) { return MeasureLine(line); });
+}
+
+int CTextView::GetLineDisplayWidth(int line)
+{
+    EnsureWidthCache();
+    return m_widthCache.Width(line);
+}
+
+// ---- Colours.
+
+QColor CTextView::GetIndexColour(int colourIndex) const
+{
+    // System colours are read at each call, so a palette change only needs
+    // a repaint.
+    switch (colourIndex) {
+    case ColourEmptyArea:
+    case ColourBackground:
+        return palette().color(QPalette::Base);
+    case ColourNormalText:
+        return palette().color(QPalette::Text);
+    case ColourMargin:
+        return palette().color(QPalette::Button);
+    case ColourSelBackground:
+        return QColor(0, 128, 128);
+    case ColourSelText:
+        return QColor(255, 255, 255);
+    case ColourKeyword:
+        return QColor(0, 0, 255);
+    case ColourComment:
+        return QColor(0, 128, 20);
+    case ColourNumber:
+        return QColor(255, 0, 255);
+    case ColourOperator:
+        return QColor(0, 0, 0);
+    case ColourString:
+        return QColor(255, 0, 0);
+    case ColourDirective:
+        return QColor(0, 128, 192);
+    default:
+        return QColor(255, 0, 0);
+    }
+}
+
+void CTextView::GetLineColourOverride(int line, QColor& background, QColor& text, bool& fillToEdge) const
+{
+    background = text = QColor();
+    fillToEdge = false;
+    const uint32_t flags = GetLineFlags(line);
+    static const std::pair<uint32_t, QColor> kOverrides[] = {
+        {LINEFLAG_RUNNING, QColor(0, 128, 0)},
+        {0x00020000, QColor(255, 0, 0)},
+        {0x00100000, QColor(128, 128, 0)},
+    };
+    for (const auto& [mask, colour] : kOverrides) {
+        if (flags & mask) {
+            background = colour;
+            text = QColor(255, 255, 255);
+            fillToEdge = true;
+            return;
+        }
+    }
+}
+
+bool CTextView::IsIndexItalic(int) const
+{
+    return false;
+}
+
+bool CTextView::IsIndexBold(int) const
+{
+    return false;
+}
+
+int CTextView::MarginIcon(uint32_t flags) const
+{
+    static const uint32_t kOrder[] = {0x10000, 0x20000, 0x40000, 0x2,   0x4,   0x8,     0x10,    0x20,
+                                      0x40,    0x80,    0x100,   0x200, 0x1,   0x80000, 0x100000};
+    for (int i = 0; i < int(std::size(kOrder)); ++i)
+        if (flags & kOrder[i])
+            return i;
+    return -1;
+}
+
+// ---- Parse cookies.
+
+ParseCookie CTextView::ColouriseLine(ParseCookie, int, ColourBlock*, int&)
+{
+    return 0;
+}
+
+ParseCookie CTextView::GetParseCookie(int line)
+{
+    if (line < 0)
+        return 0;
+    if (m_pdwCookieCache.size() != size_t(GetLineCount())) {
+        m_pdwCookieCache.resize(size_t(GetLineCount()));
+        m_nCookiesKnown = std::min(m_nCookiesKnown, GetLineCount());
+    }
+    while (m_nCookiesKnown <= line) {
+        const int next = m_nCookiesKnown;
+        int count = 0;
+        m_pdwCookieCache[size_t(next)] =
+            ColouriseLine(next > 0 ? m_pdwCookieCache[size_t(next - 1)] : 0, next, nullptr, count);
+        ++m_nCookiesKnown;
+    }
+    return m_pdwCookieCache[size_t(line)];
+}
+
+// ---- Painting.
+
+void CTextView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const QRect client = viewport()->rect();
+    const int rowHeight = GetRowHeight();
+    NormaliseSelection();
+    const int lineCount = GetLineCount();
+    // Only the rows the update touches.
+    const int firstRow = event->rect().top() / rowHeight;
+    const int lastRow = event->rect().bottom() / rowHeight;
+    for (int row = firstRow; row <= lastRow && row * rowHeight < client.bottom() + 1; ++row) {
+        const int top = row * rowHeight;
+        const int line = m_nFirstRow + row < lineCount ? m_nFirstRow + row : -1;
+        const QRect margin(0, top, kMarginWidth, rowHeight);
+        const QRect text(kMarginWidth, top, std::max(0, client.width() - kMarginWidth), rowHeight);
+        painter.setClipRect(margin);
+        DrawMarginCell(painter, margin, line);
+        painter.setClipRect(text);
+        DrawTextLine(painter, text, line);
+    }
+    painter.setClipping(false);
+    if (m_caretVisible && m_caretOn)
+        painter.fillRect(m_caretRect, GetIndexColour(ColourNormalText));
+}
+
+void CTextView::DrawMarginCell(QPainter& painter, const QRect& rect, int line)
+{
+    painter.fillRect(rect, GetIndexColour(ColourMargin));
+    if (line < 0)
+        return;
+    const int icon = MarginIcon(GetLineFlags(line));
+    if (icon < 0)
+        return;
+    if (m_marginIcons.isNull())
+        m_marginIcons = QPixmap::fromImage(LoadBitmapResource(IDB_MARGIN_ICONS));
+    // The strip has fourteen icons; the fifteenth mask has none to draw.
+    if ((icon + 1) * kMarginIconSize > m_marginIcons.width())
+        return;
+    painter.drawPixmap(rect.left() + 2, rect.top() + (rect.height() - kMarginIconSize) / 2, m_marginIcons,
+                       icon * kMarginIconSize, 0, kMarginIconSize, kMarginIconSize);
+}
+
+void CTextView::DrawTextLine(QPainter& painter, const QRect& rect, int line)
+{
+    if (line < 0) {
+        painter.fillRect(rect, GetIndexColour(ColourEmptyArea));
+        return;
+    }
+    QColor background, text;
+    bool fillToEdge = false;
+    GetLineColourOverride(line, background, text, fillToEdge);
+    if (!background.isValid())
+        background = GetIndexColour(ColourBackground);
+    const bool showSelection = m_bHasFocus || m_bShowSelUnfocused;
+    const int cellWidth = GetCellWidth();
+    const int length = GetLineLength(line);
+    QRect rest = rect;
+
+    if (length > 0) {
+        const char* chars = GetLineChars(line);
+        const ParseCookie cookie = GetParseCookie(line - 1);
+        // Room for the blocks on the heap: a line may be megabytes long.
+        if (m_blocks.size() < size_t(length) * 3)
+            m_blocks.resize(size_t(length) * 3);
+        int blockCount = 0;
+        const ParseCookie next = ColouriseLine(cookie, line, m_blocks.data(), blockCount);
+        blockCount = std::clamp(blockCount, 0, length * 3);
+        if (line < int(m_pdwCookieCache.size()) && line <= m_nCookiesKnown) {
+            m_pdwCookieCache[size_t(line)] = next;
+            m_nCookiesKnown = std::max(m_nCookiesKnown, line + 1);
+        }
+
+        QPoint origin(rect.left() - m_nFirstColumn * cellWidth, rect.top());
+        auto run = [&](int colourIndex, int from, int to) {
+            painter.setPen(text.isValid() ? text : GetIndexColour(colourIndex));
+            painter.setBrush(background);
+            const bool italic = IsIndexItalic(colourIndex), bold = IsIndexBold(colourIndex);
+            painter.setFont(GetViewFont(italic, bold));
+            std::optional<QRawFont>& raw = m_rawFonts[(bold ? 1 : 0) + (italic ? 2 : 0)];
+            if (!raw)
+                raw = QRawFont::fromFont(painter.font());
+            m_pRunFont = &*raw;
+            DrawSegment(painter, origin, rect, colourIndex, chars, from, to - from, line);
+        };
+        if (blockCount == 0) {
+            run(ColourNormalText, 0, length);
+        } else {
+            run(ColourNormalText, 0, std::clamp(m_blocks[0].CharPos, 0, length));
+            for (int i = 0; i < blockCount; ++i) {
+                const int from = std::clamp(m_blocks[size_t(i)].CharPos, 0, length);
+                const int to = i + 1 < blockCount ? std::clamp(m_blocks[size_t(i + 1)].CharPos, from, length) : length;
+                run(m_blocks[size_t(i)].ColourIndex, from, to);
+            }
+        }
+        rest.setLeft(std::max(origin.x(), rect.left()));
+    }
+    // The line break (or the empty line) shows one selected cell.
+    if (showSelection && IsInSelection({length, line}) && rest.left() <= rect.right()) {
+        painter.fillRect(QRect(rest.left(), rect.top(), cellWidth, rect.height()),
+                         GetIndexColour(ColourSelBackground));
+        rest.setLeft(rest.left() + cellWidth);
+    }
+    if (rest.left() <= rect.right())
+        painter.fillRect(rest, fillToEdge ? background : GetIndexColour(ColourEmptyArea));
+}
+
+void CTextView::DrawSegment(QPainter& painter, QPoint& origin, const QRect& clip, int colourIndex,
+                            const char* chars, int offset, int count, int line)
+{
+    (void)colourIndex;
+    if (count <= 0)
+        return;
+    if (!m_bHasFocus && !m_bShowSelUnfocused) {
+        DrawSegmentText(painter, origin, clip, chars, offset, count, line);
+        return;
+    }
+    auto inside = [&](TextPos edge) {
+        if (edge.y < line)
+            return 0;
+        if (edge.y > line)
+            return count;
+        return std::clamp(edge.x - offset, 0, count);
+    };
+    const int selBegin = inside(m_ptNormSelStart);
+    const int selEnd = inside(m_ptNormSelEnd);
+    DrawSegmentText(painter, origin, clip, chars, offset, selBegin, line);
+    if (selBegin < selEnd) {
+        const QPen pen = painter.pen();
+        const QBrush brush = painter.brush();
+        painter.setPen(GetIndexColour(ColourSelText));
+        painter.setBrush(GetIndexColour(ColourSelBackground));
+        DrawSegmentText(painter, origin, clip, chars, offset + selBegin, selEnd - selBegin, line);
+        painter.setPen(pen);
+        painter.setBrush(brush);
+    }
+    DrawSegmentText(painter, origin, clip, chars, offset + selEnd, count - selEnd, line);
+}
+
+void CTextView::DrawSegmentText(QPainter& painter, QPoint& origin, const QRect& clip, const char* chars,
+                                int offset, int count, int line)
+{
+    if (count <= 0)
+        return;
+    // The pen is the text colour, the brush the cells' background.  Each
+    // cell is painted, so nothing needs erasing first.
+    const int cellWidth = GetCellWidth();
+    const int rowHeight = GetRowHeight();
+    const QFontMetrics metrics(painter.font());
+    const int baseline = origin.y() + metrics.ascent();
+    int column = CharToColumn(line, offset);
+    const int startColumn = column;
+    auto cellX = [&](int col) { return origin.x() + (col - startColumn) * cellWidth; };
+
+    // Plain characters are collected and drawn as one glyph run, each glyph
+    // placed at its own cell.
+    QString ascii;
+    int asciiColumn = 0;
+    auto flushAscii = [&] {
+        if (ascii.isEmpty())
+            return;
+        if (m_pRunFont && m_pRunFont->isValid()) {
+            QList<quint32> glyphs = m_pRunFont->glyphIndexesForString(ascii);
+            QList<QPointF> positions;
+            positions.reserve(glyphs.size());
+            for (qsizetype k = 0; k < glyphs.size(); ++k)
+                positions.append(QPointF(cellX(asciiColumn + int(k)), baseline));
+            QGlyphRun run;
+            run.setRawFont(*m_pRunFont);
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions);
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        } else {
+            for (qsizetype k = 0; k < ascii.size(); ++k)
+                painter.drawText(QPoint(cellX(asciiColumn + int(k)), baseline), QString(ascii[k]));
+        }
+        ascii.clear();
+    };
+    // A trail byte whose lead lies in an earlier run is drawn as a
+    // placeholder, like its lead.
+    bool splitTrail = offset > 0 && InsidePair(chars, offset);
+    const int end = offset + count;
+    for (int i = offset; i < end;) {
+        if (cellX(column) > clip.right())
+            break;
+        const auto c = static_cast<unsigned char>(chars[i]);
+        int cells = 1;
+        int bytes = 1;
+        enum { Text, Blank, Glyph, Placeholder } kind = Text;
+        if (c == '\t') {
+            cells = m_nTabWidth - column % m_nTabWidth;
+            kind = Blank;
+        } else if (splitTrail) {
+            kind = Placeholder;
+            splitTrail = false;
+        } else if (IsGbkLead(c) && i + 1 < end && IsGbkTrail(static_cast<unsigned char>(chars[i + 1]))) {
+            cells = bytes = 2;
+            kind = Glyph;
+        } else if (c >= 0x80 || c < 0x20 || c == 0x7F) {
+            kind = Placeholder;
+        }
+        const int right = cellX(column + cells);
+        if (right > clip.left()) {
+            const QRect cellRect(cellX(column), origin.y(), cells * cellWidth, rowHeight);
+            if (kind == Text) {
+                if (ascii.isEmpty())
+                    asciiColumn = column;
+                painter.fillRect(cellRect, painter.brush());
+                ascii.append(QLatin1Char(char(c)));
+            } else {
+                flushAscii();
+                painter.fillRect(cellRect, painter.brush());
+                if (kind == Glyph) {
+                    const QString glyph = DecodeGbkPair(chars + i);
+                    if (!glyph.isEmpty())
+                        painter.drawText(cellRect, Qt::AlignCenter, glyph);
+                } else if (kind == Placeholder) {
+                    const QRect box = cellRect.adjusted(cellWidth / 4, rowHeight / 4, -cellWidth / 4 - 1,
+                                                        -rowHeight / 4 - 1);
+                    const QBrush brush = painter.brush();
+                    painter.setBrush(Qt::NoBrush);
+                    painter.drawRect(box);
+                    painter.setBrush(brush);
+                }
+            }
+        } else {
+            flushAscii();
+        }
+        column += cells;
+        i += bytes;
+    }
+    flushAscii();
+    // The origin moves by the run's whole width, drawn or not.
+    origin.rx() += (CharToColumn(line, offset + count) - startColumn) * cellWidth;
+}
+
+// ---- Positions and pixels.
+
+QPoint CTextView::TextPosToPoint(TextPos text)
+{
+    return QPoint(kMarginWidth + (CharToColumn(text.y, text.x) - m_nFirstColumn) * GetCellWidth(),
+                  (text.y - m_nFirstRow) * GetRowHeight());
+}
+
+TextPos CTextView::PointToTextPos(QPoint client)
+{
+    int line = m_nFirstRow + client.y() / GetRowHeight();
+    if (client.y() < 0)
+        line = m_nFirstRow + (client.y() - GetRowHeight() + 1) / GetRowHeight();
+    line = std::max(0, std::min(line, GetLineCount() - 1));
+    const int length = GetLineLength(line);
+    if (length == 0)
+        return {0, line};
+    const int target = m_nFirstColumn + std::max(0, (client.x() - kMarginWidth) / GetCellWidth());
+    const char* chars = GetLineChars(line);
+    int column = 0;
+    for (int i = 0; i < length; ++i) {
+        column = chars[i] == '\t' ? column + m_nTabWidth - column % m_nTabWidth : column + 1;
+        if (column > target)
+            return {i, line};
+    }
+    return {length, line};
+}
+
+void CTextView::InvalidateLines(int first, int last)
+{
+    const int rowHeight = GetRowHeight();
+    if (last == -1) {
+        const int top = std::max(0, (first - m_nFirstRow) * rowHeight);
+        viewport()->update(QRect(0, top, viewport()->width(), std::max(0, viewport()->height() - top)));
+        return;
+    }
+    if (first > last)
+        std::swap(first, last);
+    const int top = (first - m_nFirstRow) * rowHeight;
+    const int bottom = (last - m_nFirstRow + 1) * rowHeight;
+    viewport()->update(QRect(0, top, viewport()->width(), bottom - top));
+}
+
+// ---- Focus and palette.
+
+void CTextView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    m_bHasFocus = true;
+    if (!IsSelectionEmpty())
+        InvalidateLines(m_ptSelStart.y, m_ptSelEnd.y);
+    PlaceCaret();
+}
+
+void CTextView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    m_bHasFocus = false;
+    PlaceCaret();
+    if (!IsSelectionEmpty())
+        InvalidateLines(m_ptSelStart.y, m_ptSelEnd.y);
+}
+
+void CTextView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        viewport()->update();
+    QAbstractScrollArea::changeEvent(event);
+}
