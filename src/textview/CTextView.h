@@ -237,7 +237,9 @@ private:
     // Orders the selection and, unless extending, collapses a non-empty one
     // onto its start (toStart) or end.  True when it collapsed.
     bool CollapseSelection(bool extend, bool toStart);
-    void SyncScrollBarsFromState();
+    // The horizontal bar needs every line's width: after a new text it is
+    // set up once the first paint is on screen.
+    void UpdateHorzScrollBarSoon();
 
     int m_nRowHeight = -1;
     int m_nCellWidth = -1;
@@ -275,4 +277,5 @@ private:
     int m_caretTimer = 0;
     // Set while the view itself moves the scroll bars.
     bool m_bSettingScrollBars = false;
+    bool m_bHorzBarPending = false;
 };

@@ -8,6 +8,7 @@
 // at its end.
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "CTextBuffer.h"
@@ -29,8 +30,19 @@ void CTextView::AttachBuffer(CTextBuffer* buffer)
         m_pBuffer->AttachView(this);
     ResetViewState();
     UpdateVertScrollBar(false);
-    UpdateHorzScrollBar(false);
+    UpdateHorzScrollBarSoon();
     viewport()->update();
+}
+
+void CTextView::UpdateHorzScrollBarSoon()
+{
+    if (m_bHorzBarPending)
+        return;
+    m_bHorzBarPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bHorzBarPending = false;
+        UpdateHorzScrollBar(false);
+    });
 }
 
 void CTextView::DetachBuffer()
@@ -78,7 +90,7 @@ void CTextView::OnBufferChanged(CTextBufferListener*, const EditAdjuster* adjust
     if (hints & HINT_RESET) {
         ResetViewState();
         UpdateVertScrollBar(false);
-        UpdateHorzScrollBar(false);
+        UpdateHorzScrollBarSoon();
         viewport()->update();
         return;
     }

@@ -31,6 +31,11 @@ protected:
         view = std::make_unique<CTextView>();
         Resize(rows, columns);
         view->AttachBuffer(buffer.get());
+        // The horizontal bar is set up just after the first paint.
+        QCoreApplication::processEvents();
+        // Tests that want the focus's drawing ask for it; the window system
+        // may have given it already.
+        view->clearFocus();
     }
     // Makes the text area exactly rows x columns cells (and a little more,
     // less than one cell).
