@@ -36,6 +36,7 @@
 
 class CTextBuffer;
 class QPainter;
+class QScrollBar;
 
 // Colour slots of the drawing code and of ColouriseLine.
 enum ColourIndex : int
@@ -237,6 +238,9 @@ private:
     // Orders the selection and, unless extending, collapses a non-empty one
     // onto its start (toStart) or end.  True when it collapsed.
     bool CollapseSelection(bool extend, bool toStart);
+    // Range, page and position of one bar over count lines (or columns) of
+    // which page are visible; first is the view's first row (or column).
+    void SetUpScrollBar(QScrollBar* bar, int& first, int count, int page, bool positionOnly);
     // The horizontal bar needs every line's width: after a new text it is
     // set up once the first paint is on screen.
     void UpdateHorzScrollBarSoon();
@@ -275,7 +279,5 @@ private:
     bool m_caretVisible = false;
     bool m_caretOn = true;
     int m_caretTimer = 0;
-    // Set while the view itself moves the scroll bars.
-    bool m_bSettingScrollBars = false;
     bool m_bHorzBarPending = false;
 };

@@ -164,44 +164,31 @@ void CTextView::ScrollToColumn(int newFirst, bool updateScrollBar)
 
 void CTextView::UpdateVertScrollBar(bool positionOnly)
 {
-    QScrollBar* bar = verticalScrollBar();
-    const int lineCount = GetLineCount();
-    const int page = GetVisibleRows();
-    m_bSettingScrollBars = true;
-    if (!positionOnly) {
-        if (page >= lineCount && m_nFirstRow > 0) {
-            m_nFirstRow = 0;
-            viewport()->update();
-            PlaceCaret();
-        }
-        bar->setRange(0, std::max(0, lineCount - std::max(page, 1)));
-        bar->setPageStep(std::max(page, 1));
-        bar->setSingleStep(1);
-        bar->setEnabled(page < lineCount);
-    }
-    bar->setValue(std::min(m_nFirstRow, bar->maximum()));
-    m_bSettingScrollBars = false;
+    SetUpScrollBar(verticalScrollBar(), m_nFirstRow, positionOnly ? 0 : GetLineCount(), GetVisibleRows(),
+                   positionOnly);
 }
 
 void CTextView::UpdateHorzScrollBar(bool positionOnly)
 {
-    QScrollBar* bar = horizontalScrollBar();
-    const int widest = GetWidestLineColumns();
-    const int page = GetVisibleColumns();
-    m_bSettingScrollBars = true;
+    SetUpScrollBar(horizontalScrollBar(), m_nFirstColumn, positionOnly ? 0 : GetWidestLineColumns(),
+                   GetVisibleColumns(), positionOnly);
+}
+
+void CTextView::SetUpScrollBar(QScrollBar* bar, int& first, int count, int page, bool positionOnly)
+{
     if (!positionOnly) {
-        if (page >= widest && m_nFirstColumn > 0) {
-            m_nFirstColumn = 0;
+        // Everything fits: back to the start.
+        if (page >= count && first > 0) {
+            first = 0;
             viewport()->update();
             PlaceCaret();
         }
-        bar->setRange(0, std::max(0, widest - std::max(page, 1)));
+        bar->setRange(0, std::max(0, count - std::max(page, 1)));
         bar->setPageStep(std::max(page, 1));
         bar->setSingleStep(1);
-        bar->setEnabled(page < widest);
+        bar->setEnabled(page < count);
     }
-    bar->setValue(std::min(m_nFirstColumn, bar->maximum()));
-    m_bSettingScrollBars = false;
+    bar->setValue(std::min(first, bar->maximum()));
 }
 
 namespace {
