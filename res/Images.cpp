@@ -27,3 +27,13 @@ QImage PaintBitmapResource(int id)
         return QImage();
     }
 }
+
+QPoint CursorHotSpot(int id)
+{
+    switch (id) {
+    case IDCUR_TEXT_MARGIN:
+        return {27, 0};
+    default:
+        return {0, 0};
+    }
+}

@@ -31,6 +31,16 @@ QImage LoadToolBarImage(int commandId)
     return QImage(QStringLiteral(":/toolbar/%1.xpm").arg(commandId));
 }
 
+QCursor LoadCursorResource(int id)
+{
+    InitImageResources();
+    const QPixmap image(QStringLiteral(":/cursor/%1.xpm").arg(id));
+    if (image.isNull())
+        return QCursor(Qt::ArrowCursor);
+    const QPoint hot = CursorHotSpot(id);
+    return QCursor(image, hot.x(), hot.y());
+}
+
 QIcon LoadIconResource(int id)
 {
     InitImageResources();

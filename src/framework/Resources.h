@@ -8,6 +8,7 @@
 // splash).
 #pragma once
 
+#include <QCursor>
 #include <QIcon>
 #include <QKeyCombination>
 #include <QImage>
@@ -88,5 +89,9 @@ QImage PaintBitmapResource(int id);
 QImage LoadBitmapResource(int id);
 // The image of a toolbar button, by the button's command id.
 QImage LoadToolBarImage(int commandId);
+// Where cursor id points, in its image.
+QPoint CursorHotSpot(int id);
+// Cursor id; the arrow when there is none.
+QCursor LoadCursorResource(int id);
 // Icon id at every size it comes in; a null icon when there is none.
 QIcon LoadIconResource(int id);

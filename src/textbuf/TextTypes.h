@@ -15,6 +15,12 @@ struct TextPos
     friend bool operator==(const TextPos&, const TextPos&) = default;
 };
 
+// Text order: an earlier line, or the same line and a smaller byte offset.
+constexpr bool IsBefore(TextPos a, TextPos b)
+{
+    return a.y < b.y || (a.y == b.y && a.x < b.x);
+}
+
 // Line-ending styles.  On disk EOL_UNIX is the two bytes LF CR and EOL_MAC a
 // lone LF; inside the program text always crosses interfaces with CR LF.
 enum : int

@@ -15,6 +15,8 @@
 BEGIN_COMMAND_MAP(CTextView, CView)
     ON_COMMAND_RANGE(ID_EDIT_MOVE_LEFT, ID_EDIT_EXTEND_TEXT_END, OnMove)
     ON_COMMAND(ID_EDIT_SELECT_ALL, OnSelectAll)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
     ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateAlwaysEnabled)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INDICATOR_POSITION, OnUpdateIndicatorPosition)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INDICATOR_CRLF, OnUpdateIndicatorCrlf)
@@ -53,6 +55,7 @@ CTextView::CTextView(QWidget* parent) : QAbstractScrollArea(parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);  // the pointer's shape follows it
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The base font: the fixed face, bold.
@@ -101,7 +104,7 @@ void CTextView::ResetViewState()
     m_pdwCookieCache.shrink_to_fit();
     m_nCookiesKnown = 0;
     m_widthCache.Clear();
-    m_ptCursor = m_ptSelStart = m_ptSelEnd = {};
+    m_ptCursor = m_ptSelStart = m_ptSelEnd = m_ptDragStart = m_ptDragEnd = {};
     m_bFreezeVertBar = m_bFreezeHorzBar = false;
     m_bShowSelUnfocused = false;
     PlaceCaret();
@@ -160,6 +163,10 @@ void CTextView::timerEvent(QTimerEvent* event)
     if (event->timerId() == m_caretTimer) {
         m_caretOn = !m_caretOn;
         viewport()->update(m_caretRect);
+        return;
+    }
+    if (event->timerId() == m_nAutoScrollTimer) {
+        OnAutoScrollTimer();
         return;
     }
     QAbstractScrollArea::timerEvent(event);

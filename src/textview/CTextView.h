@@ -9,7 +9,8 @@
 //
 // The view is split by concern: drawing and layout (TextViewDraw.cpp),
 // scrolling and buffer notifications (TextViewScroll.cpp), caret, selection
-// and movement (TextViewCaret.cpp).
+// and movement (TextViewCaret.cpp), the mouse, the clipboard and the drag
+// source (TextViewMouse.cpp).
 //
 // Text is bytes: positions and columns count bytes, a tab advances to the
 // next multiple of the tab width.  Only drawing decodes GBK: a valid
@@ -25,9 +26,11 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "CView.h"
+#include "ColourRuns.h"
 #include "DocumentLinks.h"
 #include "LineWidthCache.h"
 #include "LogFont.h"
@@ -35,35 +38,9 @@
 #include "TextTypes.h"
 
 class CTextBuffer;
+class QMimeData;
 class QPainter;
 class QScrollBar;
-
-// Colour slots of the drawing code and of ColouriseLine.
-enum ColourIndex : int
-{
-    ColourEmptyArea = 0,
-    ColourBackground,
-    ColourNormalText,
-    ColourMargin,
-    ColourSelBackground,
-    ColourSelText,
-    ColourKeyword,
-    ColourComment,
-    ColourNumber,
-    ColourOperator,
-    ColourString,
-    ColourDirective,
-};
-
-// A colour run of a line: from byte CharPos to the next block's CharPos.
-struct ColourBlock
-{
-    int CharPos;
-    int ColourIndex;
-};
-
-// Parser state carried from one line to the next; the view never reads it.
-using ParseCookie = uint32_t;
 
 class CTextView : public QAbstractScrollArea,
                   public CView,
@@ -100,6 +77,19 @@ public:
     virtual void OnBufferChanged(CTextBufferListener* source, const EditAdjuster* adjuster, uint32_t hints,
                                  int line) override;
     void OnEditAction(int, std::string_view) override {}
+    // Clipboard and drag source: the bytes go out as they are for this
+    // program and as Unicode text for others (DataTransfer.h).
+    virtual bool ClipboardHasText();
+    virtual bool PutTextToClipboard(std::string_view text);
+    virtual bool GetTextFromClipboard(std::string& text);
+    // The data a drag from the selection carries; null when the selection
+    // is empty.  Remembers the dragged range.
+    virtual QMimeData* MakeDragData();
+    virtual Qt::DropActions GetDragSourceEffects();
+    virtual void OnDragSourceDone(Qt::DropAction effect);
+    // Panes of the same splitter row (vertical) or column scroll together.
+    virtual void SyncSiblingPanes(bool vertical);
+    virtual void OnSiblingScrolled(CTextView* source, bool vertical);
 
     void OnInitialUpdate() override;
 
@@ -150,6 +140,18 @@ public:
 
     void MarkRunningLine(int line) override;
 
+    // ---- Mouse selection and copy.
+    void CopySelection();
+    TextPos WordStartBefore(TextPos pt) const;
+    TextPos WordEndAfter(TextPos pt) const;
+    // Half a cell to the right: a click goes to the nearest boundary.
+    void AdjustClickPoint(QPoint& client);
+    bool IsMouseSelecting() const { return m_bMouseSelecting; }
+    bool IsDragSourceActive() const { return m_bDragSourceActive; }
+    TextPos GetDragStart() const { return m_ptDragStart; }
+    TextPos GetDragEnd() const { return m_ptDragEnd; }
+    static constexpr int kAutoScrollPeriod = 100;  // ms, while selecting outside the window
+
     // ---- Scrolling.
     void ScrollToLine(int newFirst, bool updateScrollBar);
     void ScrollToColumn(int newFirst, bool updateScrollBar);
@@ -186,6 +188,8 @@ public:
     // ---- Commands.
     void OnMove(int id);
     void OnSelectAll();
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* ui);
     void OnUpdateAlwaysEnabled(CCmdUI* ui);
     void OnUpdateIndicatorPosition(CCmdUI* ui);
     void OnUpdateIndicatorCrlf(CCmdUI* ui);
@@ -203,12 +207,24 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
     // The command of key in the view's accelerator table, or 0.
     int AcceleratorCommand(const QKeyEvent* event) const;
 
 private:
     void MeasureFont();
+    // The selection of a mouse gesture: from anchor to pt, grown to whole
+    // words when words is set; returns the end the cursor goes to.
+    TextPos MouseSelectionTo(TextPos pt, bool words);
+    void StartMouseSelection(bool words, bool lines);
+    void StopMouseSelection();
+    void OnAutoScrollTimer();
+    void UpdatePointerShape(QPoint client);
+    void StartDrag();
     void DrawSegment(QPainter& painter, QPoint& origin, const QRect& clip, int colourIndex, const char* chars,
                      int offset, int count, int line);
     void DrawSegmentText(QPainter& painter, QPoint& origin, const QRect& clip, const char* chars, int offset,
@@ -280,4 +296,16 @@ private:
     bool m_caretOn = true;
     int m_caretTimer = 0;
     bool m_bHorzBarPending = false;
+    // Mouse selection: the gesture's mode, the auto-scroll timer, where the
+    // pointer was last seen.  A press inside the selection arms a drag.
+    bool m_bMouseSelecting = false;
+    bool m_bSelectingWords = false;
+    bool m_bSelectingLines = false;
+    int m_nAutoScrollTimer = 0;
+    QPoint m_ptPointer;
+    bool m_bMaybeDragStart = false;
+    QPoint m_ptDragPress;
+    bool m_bDragSourceActive = false;
+    TextPos m_ptDragStart, m_ptDragEnd;
+    enum class Pointer { None, Margin, Arrow, IBeam } m_pointer = Pointer::None;
 };

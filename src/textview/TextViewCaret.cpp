@@ -21,11 +21,6 @@ bool IsSpace(char c)
     return std::isspace(static_cast<unsigned char>(c));
 }
 
-bool Before(TextPos a, TextPos b)
-{
-    return a.y < b.y || (a.y == b.y && a.x < b.x);
-}
-
 }  // namespace
 
 // ---- Caret.
@@ -88,7 +83,7 @@ void CTextView::SetSelection(TextPos start, TextPos end)
 
 void CTextView::NormaliseSelection()
 {
-    if (Before(m_ptSelStart, m_ptSelEnd) || m_ptSelStart == m_ptSelEnd) {
+    if (IsBefore(m_ptSelStart, m_ptSelEnd) || m_ptSelStart == m_ptSelEnd) {
         m_ptNormSelStart = m_ptSelStart;
         m_ptNormSelEnd = m_ptSelEnd;
     } else {
@@ -136,6 +131,25 @@ void CTextView::MarkRunningLine(int line)
     ScrollIntoView({0, line});
 }
 
+// ---- Words.
+
+TextPos CTextView::WordStartBefore(TextPos pt) const
+{
+    const char* chars = GetLineChars(pt.y);
+    while (pt.x > 0 && IsWordChar(chars[pt.x - 1]))
+        --pt.x;
+    return pt;
+}
+
+TextPos CTextView::WordEndAfter(TextPos pt) const
+{
+    const char* chars = GetLineChars(pt.y);
+    const int length = GetLineLength(pt.y);
+    while (pt.x < length && IsWordChar(chars[pt.x]))
+        ++pt.x;
+    return pt;
+}
+
 // ---- Columns and scrolling into view.
 
 int CTextView::ColumnToChar(int line, int column) const
@@ -162,8 +176,10 @@ void CTextView::ScrollIntoView(TextPos pt)
     if (pt.y < first)
         first = pt.y;
     first = std::clamp(first, 0, GetLineCount() - 1);
-    if (first != m_nFirstRow)
+    if (first != m_nFirstRow) {
         ScrollToLine(first, true);
+        SyncSiblingPanes(true);
+    }
 
     const int column = CharToColumn(pt.y, pt.x);
     const int columns = GetVisibleColumns();
@@ -178,6 +194,7 @@ void CTextView::ScrollIntoView(TextPos pt)
     if (firstColumn != m_nFirstColumn) {
         ScrollToColumn(firstColumn, true);
         PlaceCaret();
+        SyncSiblingPanes(false);
     }
 }
 
@@ -400,8 +417,10 @@ void CTextView::MovePageUp(bool extend)
 {
     const int rows = GetVisibleRows();
     const int first = std::max(0, m_nFirstRow - rows + 1);
-    if (first != m_nFirstRow)
+    if (first != m_nFirstRow) {
         ScrollToLine(first, true);
+        SyncSiblingPanes(true);
+    }
     m_ptCursor.y = std::max(0, m_ptCursor.y - (rows - 1));
     m_ptCursor.x = std::min(m_ptCursor.x, GetLineLength(m_ptCursor.y));
     FinishMove(extend, true);
@@ -412,8 +431,10 @@ void CTextView::MovePageDown(bool extend)
     const int rows = GetVisibleRows();
     const int last = GetLineCount() - 1;
     const int first = std::min(last, m_nFirstRow + rows - 1);
-    if (first != m_nFirstRow)
+    if (first != m_nFirstRow) {
         ScrollToLine(first, true);
+        SyncSiblingPanes(true);
+    }
     m_ptCursor.y = std::min(last, m_ptCursor.y + (rows - 1));
     m_ptCursor.x = std::min(m_ptCursor.x, GetLineLength(m_ptCursor.y));
     FinishMove(extend, true);
@@ -451,14 +472,18 @@ void CTextView::MoveCtrlEnd(bool extend)
 
 void CTextView::ScrollUp()
 {
-    if (m_nFirstRow > 0)
+    if (m_nFirstRow > 0) {
         ScrollToLine(m_nFirstRow - 1, true);
+        SyncSiblingPanes(true);
+    }
 }
 
 void CTextView::ScrollDown()
 {
-    if (m_nFirstRow < GetLineCount() - 1)
+    if (m_nFirstRow < GetLineCount() - 1) {
         ScrollToLine(m_nFirstRow + 1, true);
+        SyncSiblingPanes(true);
+    }
 }
 
 void CTextView::OnSelectAll()

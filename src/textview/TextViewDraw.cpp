@@ -586,6 +586,7 @@ void CTextView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     m_bHasFocus = false;
+    StopMouseSelection();
     PlaceCaret();
     if (!IsSelectionEmpty())
         InvalidateLines(m_ptSelStart.y, m_ptSelEnd.y);

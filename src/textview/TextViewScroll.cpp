@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "CSplitterWnd.h"
 #include "CTextBuffer.h"
 #include "CTextView.h"
 #include "EditAdjuster.h"
@@ -19,6 +20,43 @@ void CTextView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
     AttachBuffer(nullptr);
+    // A new pane starts where its splitter neighbours are: the first column
+    // of the top pane of its column, the first line of the left pane of its
+    // row.
+    int row = 0, column = 0;
+    if (CSplitterWnd* splitter = CSplitterWnd::PaneOf(this, row, column)) {
+        if (row > 0)
+            if (auto* top = dynamic_cast<CTextView*>(splitter->GetPane(0, column)))
+                ScrollToColumn(top->m_nFirstColumn, true);
+        if (column > 0)
+            if (auto* left = dynamic_cast<CTextView*>(splitter->GetPane(row, 0)))
+                ScrollToLine(left->m_nFirstRow, true);
+    }
+}
+
+void CTextView::SyncSiblingPanes(bool vertical)
+{
+    int row = 0, column = 0;
+    CSplitterWnd* splitter = CSplitterWnd::PaneOf(this, row, column);
+    if (!splitter)
+        return;
+    const int count = vertical ? splitter->GetColumnCount() : splitter->GetRowCount();
+    for (int i = 0; i < count; ++i) {
+        QWidget* pane = vertical ? splitter->GetPane(row, i) : splitter->GetPane(i, column);
+        if (auto* sibling = dynamic_cast<CTextView*>(pane); sibling && sibling != this)
+            sibling->OnSiblingScrolled(this, vertical);
+    }
+}
+
+// Every pane here has bars of its own (a splitter on Windows shares one bar
+// per row or column), so the sibling's bar follows too.
+void CTextView::OnSiblingScrolled(CTextView* source, bool vertical)
+{
+    if (vertical)
+        ScrollToLine(std::clamp(source->m_nFirstRow, 0, std::max(0, GetLineCount() - 1)), true);
+    else
+        ScrollToColumn(source->m_nFirstColumn, true);
+    PlaceCaret();
 }
 
 void CTextView::AttachBuffer(CTextBuffer* buffer)
@@ -102,8 +140,13 @@ void CTextView::OnBufferChanged(CTextBufferListener*, const EditAdjuster* adjust
         UpdateWidthsAfterEdit(adjuster, hints, line);
     InvalidateLines(line, -1);
 
+    // The dragged range moves with the text only while this view's drag
+    // runs: a drop into the same view changes the text under it.
+    std::vector<TextPos*> points{&m_ptCursor, &m_ptSelStart, &m_ptSelEnd, &m_ptSelAnchor};
+    if (m_bDragSourceActive)
+        points.insert(points.end(), {&m_ptDragStart, &m_ptDragEnd});
     if (adjuster) {
-        for (TextPos* point : {&m_ptCursor, &m_ptSelStart, &m_ptSelEnd, &m_ptSelAnchor})
+        for (TextPos* point : points)
             adjuster->AdjustPoint(*point);
         TextPos top{0, m_nFirstRow};
         adjuster->AdjustPoint(top);
@@ -111,7 +154,7 @@ void CTextView::OnBufferChanged(CTextBufferListener*, const EditAdjuster* adjust
     }
     // Whatever the change, the positions stay inside the text.
     const int lineCount = GetLineCount();
-    for (TextPos* point : {&m_ptCursor, &m_ptSelStart, &m_ptSelEnd, &m_ptSelAnchor}) {
+    for (TextPos* point : points) {
         point->y = std::clamp(point->y, 0, lineCount - 1);
         point->x = std::clamp(point->x, 0, GetLineLength(point->y));
     }

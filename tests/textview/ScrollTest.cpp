@@ -1,8 +1,10 @@
 // Scrolling and the reaction to buffer changes.
 #include <QScrollBar>
 
+#include "CSplitterWnd.h"
 #include "EditAdjuster.h"
 #include "TextViewFixture.h"
+#include "ids.h"
 
 namespace {
 
@@ -158,6 +160,71 @@ TEST_F(TextViewTest, TheWidestLineFollowsEdits)
     EXPECT_EQ(view->GetWidestLineColumns(), 10);
     buffer->RawDelete(nullptr, 0, 5, 1, 10);  // joins line 0 and 1 without line 1's text
     EXPECT_EQ(view->GetWidestLineColumns(), 5);
+}
+
+// Panes of one splitter over one buffer.
+class PaneView : public CTextView
+{
+public:
+    explicit PaneView(CTextBuffer* buffer) : m_buffer(buffer) {}
+    CTextBuffer* FindTextBuffer() const override { return m_buffer; }
+
+private:
+    CTextBuffer* m_buffer;
+};
+
+TEST_F(TextViewTest, SplitterPanesOfARowScrollTogetherByKeyboard)
+{
+    Load(Lines(200, "G01 X10 Y20 Z30 F200 (a comment that runs on well past the edge of the pane) N"));
+    CSplitterWnd splitter;
+    ASSERT_TRUE(splitter.CreateStatic(2, 2));
+    PaneView* panes[2][2];
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 2; ++column)
+            splitter.SetPane(row, column, panes[row][column] = new PaneView(buffer.get()));
+    splitter.resize(600, 400);
+    splitter.show();
+    for (auto& row : panes)
+        for (PaneView* pane : row)
+            pane->OnInitialUpdate();
+    int r = -1, c = -1;
+    EXPECT_EQ(CSplitterWnd::PaneOf(panes[1][0], r, c), &splitter);
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(c, 0);
+    EXPECT_EQ(CSplitterWnd::PaneOf(view.get(), r, c), nullptr);
+
+    // Keyboard scrolling moves the row's other pane, bar included.
+    panes[0][0]->OnCmdMsg(ID_EDIT_EXTEND_PAGE_DOWN, nullptr);
+    const int first = panes[0][0]->GetFirstRow();
+    EXPECT_GT(first, 0);
+    EXPECT_EQ(panes[0][1]->GetFirstRow(), first);
+    EXPECT_EQ(panes[0][1]->verticalScrollBar()->value(), first);
+    EXPECT_EQ(panes[1][0]->GetFirstRow(), 0);
+    // Columns follow within a column of panes.
+    panes[0][0]->SetCursorTextPos({buffer->LineLength(first), first});
+    panes[0][0]->OnCmdMsg(ID_EDIT_MOVE_RIGHT, nullptr);
+    panes[0][0]->OnCmdMsg(ID_EDIT_MOVE_LINE_END, nullptr);
+    const int firstColumn = panes[0][0]->GetFirstColumn();
+    EXPECT_GT(firstColumn, 0);
+    EXPECT_EQ(panes[1][0]->GetFirstColumn(), firstColumn);
+    EXPECT_EQ(panes[0][1]->GetFirstColumn(), 0);
+    // The scroll bar alone moves only its own pane.
+    panes[0][0]->OnVScroll(CTextView::SB_TOP);
+    EXPECT_EQ(panes[0][0]->GetFirstRow(), 0);
+    EXPECT_EQ(panes[0][1]->GetFirstRow(), first);
+
+    // A new pane starts where its neighbours are.
+    panes[1][0]->OnVScroll(CTextView::SB_THUMBTRACK, 7);
+    panes[0][1]->OnHScroll(CTextView::SB_THUMBTRACK, 3);
+    auto* fresh = new PaneView(buffer.get());
+    splitter.SetPane(1, 1, fresh);
+    fresh->OnInitialUpdate();
+    EXPECT_EQ(fresh->GetFirstRow(), 7);
+    EXPECT_EQ(fresh->GetFirstColumn(), 3);
+    auto* below = new PaneView(buffer.get());
+    splitter.SetPane(1, 0, below);
+    below->OnInitialUpdate();
+    EXPECT_EQ(below->GetFirstColumn(), firstColumn);
 }
 
 }  // namespace
