@@ -26,7 +26,7 @@ constexpr StringEntry kStrings[] = {
     {IDS_MENU_UNDO, "&Undo %s\tCtrl+Z"},
     {IDS_MENU_REDO, "&Redo %s\tCtrl+Y"},
     {IDS_MENU_UNDO_DEFAULT, "&Undo\tCtrl+Z"},
-    {IDS_MENU_REDO_DEFAULT, "&Redo\tCtrl+Z"},
+    {IDS_MENU_REDO_DEFAULT, "&Redo\tCtrl+Y"},  // Redo is Ctrl+Y, enabled or not
     {IDS_ACTION_UNKNOWN, "Unknown"},
     {IDS_ACTION_PASTE, "Paste"},
     {IDS_ACTION_DELETE_SELECTION, "Delete Selection"},

@@ -5,10 +5,11 @@
 
 #include "CDocument.h"
 #include "CTextBuffer.h"
+#include "DocumentLinks.h"
 #include "LogFont.h"
 #include "NcInterpreter.h"
 
-class CTornelDoc : public CDocument
+class CTornelDoc : public CDocument, public CCodeDocument
 {
 public:
     CTornelDoc();
@@ -22,7 +23,14 @@ public:
     // Relayed from the simulation: mark line in the code view.
     void ShowLine(int line);
     // Relayed from the code view: select line's record in the simulation.
-    void ShowLineInSimulation(int line);
+    void ShowLineInSimulation(int line) override;
+
+    CTextBuffer* CodeBuffer() override { return &m_xTextBuffer; }
+    const LogFont& CodeFont() const override { return m_lf; }
+    bool HasToolpath() const override
+    {
+        return !m_interpreter.Moves().empty() || !m_interpreter.Tools().empty();
+    }
 
     CTextBuffer& TextBuffer() { return m_xTextBuffer; }
     const CTextBuffer& TextBuffer() const { return m_xTextBuffer; }

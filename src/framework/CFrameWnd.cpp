@@ -8,6 +8,7 @@
 #include "CDocument.h"
 #include "CMultiDocTemplate.h"
 #include "CView.h"
+#include "CWinApp.h"
 #include "ids.h"
 
 BEGIN_COMMAND_MAP(CFrameWnd, CCmdTarget)
@@ -80,6 +81,13 @@ void CFrameWnd::DoUpdate(CCmdUI* ui)
 {
     if (!OnCmdMsg(ui->m_nID, ui))
         ui->Enable(false);
+}
+
+void CFrameWnd::SetMessageText(const QString& text)
+{
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd && app->m_pMainWnd != this)
+        app->m_pMainWnd->SetMessageText(text);
 }
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* ui)

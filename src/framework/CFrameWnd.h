@@ -7,6 +7,8 @@
 // its active child first and itself and the application after (CMDIFrameWnd).
 #pragma once
 
+#include <QString>
+
 #include <vector>
 
 #include "CCmdTarget.h"
@@ -44,6 +46,10 @@ public:
     bool OnCmdMsg(int id, CCmdUI* ui) override;
     // Routes an update and shows the item disabled when nothing handles it.
     void DoUpdate(CCmdUI* ui);
+
+    // Shows text in the status bar's message pane: the main frame's, which
+    // a document window passes it on to.
+    virtual void SetMessageText(const QString& text);
 
     // CAP, NUM and SCRL: enabled (shown) while the key's lock is on.
     void OnUpdateKeyIndicator(CCmdUI* ui);

@@ -209,6 +209,15 @@ std::vector<QMenu*> CMDIFrameWnd::BuildMenu(int menuId)
     return popups;
 }
 
+void CMDIFrameWnd::TrackPopupMenu(int menuId, int index, QPoint global)
+{
+    std::vector<QMenu*> popups = BuildMenu(menuId);
+    if (index >= 0 && index < int(popups.size()))
+        popups[size_t(index)]->exec(global);
+    for (QMenu* popup : popups)
+        delete popup;
+}
+
 void CMDIFrameWnd::ShowMenu(int menuId)
 {
     QMenuBar* bar = menuBar();

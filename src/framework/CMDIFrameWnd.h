@@ -53,6 +53,10 @@ public:
 
     // The popups of menu resource menuId as this frame built them.
     const std::vector<QMenu*>& MenuPopups(int menuId);
+    // Pops up popup index of menu resource menuId at global as a context
+    // menu; the chosen command goes through the frame's routing.  The menu
+    // is made for the occasion and gone afterwards.
+    void TrackPopupMenu(int menuId, int index, QPoint global);
     // The menu now in the menu bar.
     int CurrentMenuId() const { return m_nCurrentMenu; }
 
@@ -66,6 +70,8 @@ public:
 
     // Files dropped on the frame are opened as documents.
     void DragAcceptFiles(bool accept = true);
+
+    void SetMessageText(const QString& text) override;
 
     // True while the frame closes every document window after having asked
     // about each modified document once.
@@ -93,7 +99,6 @@ private:
     void ShowMenu(int menuId);
     void LoadAccelTable(int resourceId);
     void OnAccelerator(int id);
-    void SetMessageText(const QString& text);
     void UpdateWindowList(QMenu* popup);
     void ArrangeIconicWindows();
 

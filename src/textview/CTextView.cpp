@@ -132,6 +132,11 @@ bool CTextView::event(QEvent* event)
         event->accept();
         return true;
     }
+    // Tab and Shift+Tab are the table's too, before they move the focus.
+    if (event->type() == QEvent::KeyPress && AcceleratorCommand(static_cast<QKeyEvent*>(event))) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
     return QAbstractScrollArea::event(event);
 }
 

@@ -1,0 +1,32 @@
+// CTornelView: the code pane of a document window.  The editing view with
+// NC colouring, the document's buffer and font, the Edit menu as its
+// context menu, and a click that tells the simulation which line the cursor
+// is on.
+#pragma once
+
+#include "CTextEditView.h"
+
+class CCodeDocument;
+
+class CTornelView : public CTextEditView
+{
+    Q_OBJECT
+
+public:
+    explicit CTornelView(QWidget* parent = nullptr);
+
+    ParseCookie ColouriseLine(ParseCookie cookie, int line, ColourBlock* blocks, int& blockCount) override;
+    CTextBuffer* FindTextBuffer() const override;
+    void OnInitialUpdate() override;
+
+    // Where the context menu opens for a menu-key press: the top-left of
+    // the view plus (5, 5), on the screen.
+    QPoint KeyboardMenuPoint() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    CCodeDocument* CodeDocument() const;
+};
