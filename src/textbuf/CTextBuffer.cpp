@@ -125,6 +125,11 @@ void CTextBuffer::CopyText(int startLine, int startChar, int endLine, int endCha
     out.append(LineChars(endLine), size_t(endChar));
 }
 
+bool CTextBuffer::IsValidPosition(TextPos pt) const
+{
+    return pt.y >= 0 && pt.y < LineCount() && pt.x >= 0 && pt.x <= LineLength(pt.y);
+}
+
 int CTextBuffer::FindFirstLineWithFlag(uint32_t flagMask) const
 {
     const int count = LineCount();
@@ -203,7 +208,7 @@ void CTextBuffer::ChangeLineFlag(int line, uint32_t flag, bool set, bool unique)
 bool CTextBuffer::RawInsert(CTextBufferListener* source, int line, int ch, std::string_view text,
                             int& endLine, int& endChar)
 {
-    if (m_readOnly)
+    if (m_readOnly || !IsValidPosition({ch, line}))
         return false;
     // The text ends at its first NUL, like the C string it is elsewhere.
     if (const void* nul = std::memchr(text.data(), 0, text.size()))
@@ -247,7 +252,8 @@ bool CTextBuffer::RawInsert(CTextBufferListener* source, int line, int ch, std::
 bool CTextBuffer::RawDelete(CTextBufferListener* source, int startLine, int startChar, int endLine,
                             int endChar)
 {
-    if (m_readOnly)
+    if (m_readOnly || !IsValidPosition({startChar, startLine}) || !IsValidPosition({endChar, endLine}) ||
+        IsBefore({endChar, endLine}, {startChar, startLine}))
         return false;
     TextLine& first = m_lines[size_t(startLine)];
     if (startLine == endLine) {

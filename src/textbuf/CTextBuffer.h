@@ -106,6 +106,10 @@ public:
     void CopyText(int startLine, int startChar, int endLine, int endChar, std::string& out,
                   const char* separator = nullptr) const;
 
+    // Whether pt is a position of the text (a byte offset up to the line's
+    // length); the changes refuse any other.
+    bool IsValidPosition(TextPos pt) const;
+
     int FindFirstLineWithFlag(uint32_t flagMask) const;
     int LineWithFlag(uint32_t flag) const;
     int NextBookmarkLine(int line) const;

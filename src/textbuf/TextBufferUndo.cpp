@@ -68,6 +68,9 @@ bool CTextBuffer::InsertText(CTextBufferListener* source, int line, int ch, std:
 bool CTextBuffer::DeleteText(CTextBufferListener* source, int startLine, int startChar, int endLine,
                              int endChar, int action)
 {
+    if (!IsValidPosition({startChar, startLine}) || !IsValidPosition({endChar, endLine}) ||
+        IsBefore({endChar, endLine}, {startChar, startLine}))
+        return false;
     std::string removed;
     CopyText(startLine, startChar, endLine, endChar, removed);
     if (!RawDelete(source, startLine, startChar, endLine, endChar))

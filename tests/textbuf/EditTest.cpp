@@ -125,6 +125,24 @@ TEST_F(Edit, ViewsAreNotifiedInAttachmentOrderUntilDetached)
     buffer.DetachView(&third);
 }
 
+TEST_F(Edit, PositionsOutsideTheTextAreRefused)
+{
+    Fill("ab\r\n");
+    int endLine = 0, endChar = 0;
+    // Past the end of a line (the empty last one), past the last line,
+    // before the start, and a range given backwards.
+    EXPECT_FALSE(buffer.RawInsert(nullptr, 1, 2, "x", endLine, endChar));
+    EXPECT_FALSE(buffer.RawInsert(nullptr, 2, 0, "x", endLine, endChar));
+    EXPECT_FALSE(buffer.RawInsert(nullptr, 0, -1, "x", endLine, endChar));
+    EXPECT_FALSE(buffer.InsertText(nullptr, 1, 5, "x", endLine, endChar, ACTION_TYPING));
+    EXPECT_FALSE(buffer.RawDelete(nullptr, 0, 1, 0, 3));
+    EXPECT_FALSE(buffer.RawDelete(nullptr, 0, 2, 0, 1));
+    EXPECT_FALSE(buffer.DeleteText(nullptr, 0, 0, 3, 0, ACTION_DELETE));
+    EXPECT_EQ(AllText(buffer), "ab\r\n");
+    EXPECT_TRUE(view.log.empty());
+    EXPECT_FALSE(buffer.CanUndo());
+}
+
 TEST(Adjusters, InsertMovesPointsAfterTheInsertionPoint)
 {
     const InsertAdjuster adj({3, 2}, {4, 5});

@@ -1,0 +1,196 @@
+// The NC code view editing a generated program, driven offscreen: typing a
+// character, Enter, and Backspace joining two lines, at the first line, in
+// the middle and at the last line, each with the repaint of the visible
+// rows; pasting a million lines and undoing it.
+// TORNEL_BENCH_LINES sets the program's size (default 200000 lines).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QWindow>
+#include <cstdlib>
+#include <memory>
+
+#include "CTornelDoc.h"
+#include "CTornelView.h"
+#include "DataTransfer.h"
+#include "NcGen.h"
+#include "ids.h"
+
+namespace {
+
+struct Fixture
+{
+    CTornelDoc doc;
+    CTornelView* view = nullptr;
+
+    Fixture()
+    {
+        NcGenOptions options;
+        options.lines = 200000;
+        if (const char* env = std::getenv("TORNEL_BENCH_LINES"))
+            options.lines = std::strtoull(env, nullptr, 10);
+        const std::string text = GenerateNcString(options);
+        const std::string path = "/tmp/tornel-edit-bench.nc";
+        FILE* out = std::fopen(path.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), out);
+        std::fclose(out);
+        doc.TextBuffer().LoadFile(path.c_str(), EOL_AUTO);
+        std::remove(path.c_str());
+        view = new CTornelView;
+        doc.AddView(view);
+        view->OnInitialUpdate();
+        view->resize(800, 1000);
+        view->show();
+        view->setFocus();
+        for (int i = 0; i < 50 && !view->windowHandle()->isExposed(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        view->viewport()->repaint();
+    }
+    ~Fixture() { delete view; }
+
+    // Line 0, the middle line or the last line.
+    int Line(int where) const
+    {
+        const int count = doc.TextBuffer().LineCount();
+        return where == 0 ? 0 : where == 1 ? count / 2 : count - 1;
+    }
+    void Place(TextPos pt)
+    {
+        view->SetSelection(pt, pt);
+        view->SetSelectionAnchor(pt);
+        view->SetCursorTextPos(pt);
+        view->ScrollIntoView(pt);
+        view->viewport()->repaint();
+    }
+    void Undo()
+    {
+        view->OnCmdMsg(ID_EDIT_UNDO, nullptr);
+        view->viewport()->repaint();
+    }
+};
+
+std::unique_ptr<Fixture> g_fixture;
+
+Fixture& TheFixture()
+{
+    if (!g_fixture)
+        g_fixture = std::make_unique<Fixture>();
+    return *g_fixture;
+}
+
+const char* WhereName(int where)
+{
+    return where == 0 ? "first" : where == 1 ? "middle" : "last";
+}
+
+void BM_TypeCharacter(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    const int line = f.Line(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Place({std::min(2, f.doc.TextBuffer().LineLength(line)), line});
+        state.ResumeTiming();
+        f.view->OnChar('X');
+        f.view->viewport()->repaint();
+        state.PauseTiming();
+        f.Undo();
+        state.ResumeTiming();
+    }
+    state.SetLabel(WhereName(int(state.range(0))));
+}
+BENCHMARK(BM_TypeCharacter)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+void BM_Enter(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    const int line = f.Line(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Place({std::min(2, f.doc.TextBuffer().LineLength(line)), line});
+        state.ResumeTiming();
+        f.view->OnChar('\r');
+        f.view->viewport()->repaint();
+        state.PauseTiming();
+        f.Undo();
+        state.ResumeTiming();
+    }
+    state.SetLabel(WhereName(int(state.range(0))));
+}
+BENCHMARK(BM_Enter)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+// Backspace at char 0 joins the line to the one above (line 1 for "first").
+void BM_BackspaceJoin(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    const int line = std::max(1, f.Line(int(state.range(0))));
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Place({0, line});
+        state.ResumeTiming();
+        f.view->OnCmdMsg(ID_EDIT_BACKSPACE, nullptr);
+        f.view->viewport()->repaint();
+        state.PauseTiming();
+        f.Undo();
+        state.ResumeTiming();
+    }
+    state.SetLabel(WhereName(int(state.range(0))));
+}
+BENCHMARK(BM_BackspaceJoin)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+std::string MillionLines()
+{
+    NcGenOptions options;
+    options.lines = 1000000;
+    options.seed = 7;
+    return GenerateNcString(options);
+}
+
+void BM_PasteMillionLines(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    const std::string text = MillionLines();
+    QGuiApplication::clipboard()->setMimeData(NewTextMimeData(text));
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Place({0, f.Line(1)});
+        state.ResumeTiming();
+        f.view->OnCmdMsg(ID_EDIT_PASTE, nullptr);
+        f.view->viewport()->repaint();
+        state.PauseTiming();
+        f.Undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PasteMillionLines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_UndoPasteMillionLines(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    const std::string text = MillionLines();
+    QGuiApplication::clipboard()->setMimeData(NewTextMimeData(text));
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Place({0, f.Line(1)});
+        f.view->OnCmdMsg(ID_EDIT_PASTE, nullptr);
+        f.view->viewport()->repaint();
+        state.ResumeTiming();
+        f.Undo();
+    }
+}
+BENCHMARK(BM_UndoPasteMillionLines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_fixture.reset();
+    return 0;
+}
