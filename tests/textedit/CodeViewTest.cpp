@@ -1,9 +1,11 @@
 // The NC code view: its colouring as drawn, the parse state carried from
 // line to line, the document's buffer, the click that tells the simulation
 // and the context menu.
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTimer>
 
+#include "CMDIFrameWnd.h"
 #include "CodeViewFixture.h"
 #include "DocumentLinks.h"
 #include "NcColouring.h"
@@ -80,10 +82,40 @@ TEST_F(CodeViewTest, AClickTellsTheSimulationOnlyWhenThereIsAToolpath)
     doc->RemoveView(&simulation);
 }
 
-TEST_F(CodeViewTest, TheMenuKeyOpensTheContextMenuAtTheTopLeftPlusFive)
+TEST_F(CodeViewTest, TheContextMenuIsTheEditMenuAndTheMenuKeyOpensItAtTheTopLeftPlusFive)
 {
     Load("G01");
-    EXPECT_EQ(view->KeyboardMenuPoint(), view->viewport()->mapToGlobal(QPoint(5, 5)));
+    CMDIFrameWnd main;
+    view->setParent(&main);
+    view->move(30, 40);
+    main.resize(600, 400);
+    main.show();
+    view->show();
+    QStringList items;
+    QPoint where;
+    auto look = [&] {
+        if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            where = popup->pos();
+            for (QAction* action : popup->actions())
+                items << action->text();
+            popup->close();
+        }
+    };
+    QTimer::singleShot(0, look);
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), view->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(view->viewport(), &key);
+    EXPECT_EQ(where, view->viewport()->mapToGlobal(QPoint(5, 5)));
+    EXPECT_TRUE(items.contains(QString::fromUtf8("复制(&C)\tCtrl+C"))) << items.join(',').toStdString();
+
+    // The mouse opens it where the pointer is.
+    items.clear();
+    QTimer::singleShot(0, look);
+    const QPoint pointer = view->viewport()->mapToGlobal(QPoint(60, 30));
+    QContextMenuEvent mouse(QContextMenuEvent::Mouse, QPoint(60, 30), pointer);
+    QApplication::sendEvent(view->viewport(), &mouse);
+    EXPECT_EQ(where, pointer);
+    EXPECT_FALSE(items.isEmpty());
+    view->setParent(&frame->m_widget);  // the fixture deletes it
 }
 
 }  // namespace
