@@ -5,11 +5,11 @@
 
 #include "CDocument.h"
 #include "CTextBuffer.h"
-#include "DocumentLinks.h"
+#include "NcDocument.h"
 #include "LogFont.h"
 #include "NcInterpreter.h"
 
-class CTornelDoc : public CDocument, public CCodeDocument
+class CTornelDoc : public CDocument, public CNcDocument
 {
 public:
     CTornelDoc();
@@ -21,16 +21,17 @@ public:
     void DeleteContents() override;
 
     // Relayed from the simulation: mark line in the code view.
-    void ShowLine(int line);
+    void ShowLine(int line) override;
     // Relayed from the code view: select line's record in the simulation.
     void ShowLineInSimulation(int line) override;
 
     CTextBuffer* CodeBuffer() override { return &m_xTextBuffer; }
     const LogFont& CodeFont() const override { return m_lf; }
-    bool HasToolpath() const override
-    {
-        return !m_interpreter.Moves().empty() || !m_interpreter.Tools().empty();
-    }
+    const MoveList& Moves() const override { return m_interpreter.Moves(); }
+    const std::vector<ToolSlot>& Tools() const override { return m_interpreter.Tools(); }
+    double MachiningTime() const override { return m_machiningTime; }
+    double RapidDistance() const override { return m_rapidDistance; }
+    double FeedDistance() const override { return m_feedDistance; }
 
     CTextBuffer& TextBuffer() { return m_xTextBuffer; }
     const CTextBuffer& TextBuffer() const { return m_xTextBuffer; }

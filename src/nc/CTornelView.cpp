@@ -5,7 +5,7 @@
 
 #include "CDocument.h"
 #include "CMDIFrameWnd.h"
-#include "DocumentLinks.h"
+#include "NcDocument.h"
 #include "NcColouring.h"
 #include "ids.h"
 
@@ -20,9 +20,9 @@ CTornelView::CTornelView(QWidget* parent) : CTextEditView(parent)
 {
 }
 
-CCodeDocument* CTornelView::CodeDocument() const
+CNcDocument* CTornelView::NcDocument() const
 {
-    return dynamic_cast<CCodeDocument*>(GetDocument());
+    return dynamic_cast<CNcDocument*>(GetDocument());
 }
 
 ParseCookie CTornelView::ColouriseLine(ParseCookie cookie, int line, ColourBlock* blocks, int& blockCount)
@@ -34,14 +34,14 @@ ParseCookie CTornelView::ColouriseLine(ParseCookie cookie, int line, ColourBlock
 
 CTextBuffer* CTornelView::FindTextBuffer() const
 {
-    CCodeDocument* document = CodeDocument();
+    CNcDocument* document = NcDocument();
     return document ? document->CodeBuffer() : nullptr;
 }
 
 void CTornelView::OnInitialUpdate()
 {
     CTextEditView::OnInitialUpdate();
-    if (CCodeDocument* document = CodeDocument())
+    if (CNcDocument* document = NcDocument())
         SetViewFont(document->CodeFont());
 }
 
@@ -50,7 +50,7 @@ void CTornelView::mousePressEvent(QMouseEvent* event)
     CTextEditView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
-    CCodeDocument* document = CodeDocument();
+    CNcDocument* document = NcDocument();
     if (document && document->HasToolpath())
         document->ShowLineInSimulation(GetCursorTextPos().y);
 }

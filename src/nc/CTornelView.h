@@ -6,7 +6,7 @@
 
 #include "CTextEditView.h"
 
-class CCodeDocument;
+class CNcDocument;
 
 class CTornelView : public CTextEditView
 {
@@ -28,5 +28,5 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    CCodeDocument* CodeDocument() const;
+    CNcDocument* NcDocument() const;
 };

@@ -1,0 +1,41 @@
+// What the views of an NC program see of its document: the text and the
+// code view's font, the toolpath and the tool list of the last
+// interpretation with its statistics, and the two relays between the code
+// view and the simulation.  The views use this rather than the
+// application's document class, so they need nothing of the application.
+#pragma once
+
+#include <vector>
+
+#include "MoveList.h"
+#include "ToolSlot.h"
+
+class CTextBuffer;
+struct LogFont;
+
+class CNcDocument
+{
+public:
+    virtual CTextBuffer* CodeBuffer() = 0;
+    virtual const LogFont& CodeFont() const = 0;
+
+    virtual const MoveList& Moves() const = 0;
+    virtual const std::vector<ToolSlot>& Tools() const = 0;
+    // Whether the simulation has anything to show.
+    bool HasToolpath() const { return !Moves().empty() || !Tools().empty(); }
+
+    // Statistics of the last interpretation: minutes, and distances in the
+    // program's unit.
+    virtual double MachiningTime() const = 0;
+    virtual double RapidDistance() const = 0;
+    virtual double FeedDistance() const = 0;
+
+    // Marks line in the code view (from a pick in the simulation).
+    virtual void ShowLine(int line) = 0;
+    // Puts the simulation's tool marker on the record of line (from a click
+    // in the code view).
+    virtual void ShowLineInSimulation(int line) = 0;
+
+protected:
+    ~CNcDocument() = default;
+};
