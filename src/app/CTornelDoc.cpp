@@ -1,8 +1,11 @@
 // The NC program document: opening, saving, re-interpretation, the read-only
-// switch and the links between editor lines and toolpath records.
+// switch, the calculator and the links between editor lines and toolpath
+// records.
 #include "CTornelDoc.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include "AfxMessageBox.h"
 #include "CView.h"
@@ -13,6 +16,7 @@ BEGIN_COMMAND_MAP(CTornelDoc, CDocument)
     ON_COMMAND(ID_EDIT_READONLY, OnToggleReadOnly)
     ON_UPDATE_COMMAND_UI(ID_EDIT_READONLY, OnUpdateToggleReadOnly)
     ON_COMMAND(ID_NC_UPDATEVIEWS, OnReinterpret)
+    ON_COMMAND(ID_NC_CALCULATOR, OnCalculator)
 END_COMMAND_MAP()
 
 CTornelDoc::CTornelDoc()
@@ -109,6 +113,18 @@ void CTornelDoc::ShowLineInSimulation(int line)
     for (CView* view : Views()) {
         if (auto* sim = dynamic_cast<CMoveSelectionView*>(view)) {
             sim->SelectMoveByLine(line);
+            return;
+        }
+    }
+}
+
+void CTornelDoc::OnCalculator()
+{
+    // The desktop's calculator, whichever is installed; none is no error.
+    for (const char* name : {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "xcalc"}) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!program.isEmpty()) {
+            QProcess::startDetached(program, {});
             return;
         }
     }

@@ -48,6 +48,7 @@ public:
     void OnToggleReadOnly();
     void OnUpdateToggleReadOnly(CCmdUI* ui);
     void OnReinterpret();
+    void OnCalculator();
 
     DECLARE_COMMAND_MAP()
 

@@ -104,8 +104,21 @@ void CMDIChildWnd::InitialUpdateFrame(bool makeVisible)
     if (!makeVisible)
         return;
     ActivateFrame();
+    OnSetFocus();
+}
+
+void CMDIChildWnd::OnSetFocus()
+{
     if (auto* widget = dynamic_cast<QWidget*>(GetActiveView()))
         widget->setFocus();
+}
+
+void CMDIChildWnd::focusInEvent(QFocusEvent* event)
+{
+    QMdiSubWindow::focusInEvent(event);
+    // The window itself holds the focus only on its way to a pane.
+    if (QApplication::focusWidget() == this)
+        OnSetFocus();
 }
 
 void CMDIChildWnd::closeEvent(QCloseEvent* event)

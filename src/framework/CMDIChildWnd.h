@@ -39,11 +39,16 @@ public:
     // when makeVisible, shows the window.
     void InitialUpdateFrame(bool makeVisible);
 
+    // Where the keyboard focus goes when the window gets it: the active
+    // view, unless a frame says otherwise.
+    virtual void OnSetFocus();
+
     int GetMenuId() const { return m_nIDResource; }
     CMDIFrameWnd* GetMDIFrame() const { return m_pMDIFrame; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void FollowFocus(QWidget* now);

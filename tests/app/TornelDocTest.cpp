@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QThread>
 #include <clocale>
+#include <filesystem>
 #include <cstdlib>
 #include <sys/stat.h>
 
@@ -246,6 +248,35 @@ TEST_F(DocTest, LinksReachTheFirstViewOfTheRightKind)
     doc.RemoveView(&code1);
     doc.ShowLine(1);
     EXPECT_EQ(code2.marked, (std::vector<int>{1}));
+}
+
+TEST_F(DocTest, TheCalculatorIsTheFirstOneInstalled)
+{
+    // Two calculators on the path: the earlier in the list starts.
+    const std::string marker = dir.File("started");
+    for (const std::string name : {"galculator", "xcalc"}) {
+        const std::string script = dir.File(name);
+        WriteBytes(script, "#!/bin/sh\necho " + name + " > '" + marker + "'\n");
+        chmod(script.c_str(), 0755);
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(dir.File("")));
+    CTornelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(doc.OnCmdMsg(ID_NC_CALCULATOR, nullptr));
+    qputenv("PATH", path);
+    std::string started;
+    for (int i = 0; i < 100 && started.empty(); ++i) {
+        QThread::msleep(20);
+        if (std::filesystem::exists(marker))
+            started = ReadBytes(marker);
+    }
+    EXPECT_EQ(started, "galculator\n");
+    // None installed: nothing happens, and nothing is said.
+    qputenv("PATH", QByteArray::fromStdString(dir.File("none")));
+    EXPECT_TRUE(doc.OnCmdMsg(ID_NC_CALCULATOR, nullptr));
+    qputenv("PATH", path);
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 }  // namespace
