@@ -33,6 +33,14 @@ QPoint CursorHotSpot(int id)
     switch (id) {
     case IDCUR_TEXT_MARGIN:
         return {27, 0};
+    case IDCUR_SIM_ZOOM:
+        return {12, 12};  // the lens centre
+    case IDCUR_SIM_PICK:
+    case IDCUR_SIM_ROTATE:
+    case IDCUR_SIM_PAN:
+        return {15, 15};
+    case IDCUR_SIM_ZOOMWINDOW:
+        return {7, 7};    // the cross, at the window's corner
     default:
         return {0, 0};
     }

@@ -5,11 +5,16 @@
 #include "CTornelApp.h"
 
 #include <QApplication>
+#include <memory>
 #include <thread>
 
 #include "CAboutDlg.h"
+#include "CChildFrame.h"
 #include "CMainFrame.h"
+#include "CMultiDocTemplate.h"
 #include "CSplashWnd.h"
+#include "CTornelDoc.h"
+#include "CTornelView.h"
 #include "ids.h"
 
 BEGIN_COMMAND_MAP(CTornelApp, CWinApp)
@@ -34,6 +39,8 @@ bool CTornelApp::InitInstance()
 
     SetRegistryKey(QStringLiteral("Halvane"));
     LoadStdProfileSettings(kRecentFiles);
+
+    AddDocTemplates();
 
     CMainFrame* mainFrame = NewMainFrame();
     if (!mainFrame->LoadFrame(IDR_MAINFRAME)) {
@@ -65,6 +72,14 @@ bool CTornelApp::PreTranslateMessage(QObject* receiver, QEvent* event)
     if (CSplashWnd::PreTranslateAppMessage(event))
         return true;
     return CWinApp::PreTranslateMessage(receiver, event);
+}
+
+void CTornelApp::AddDocTemplates()
+{
+    // One kind of document: an NC program in a window of three panes.
+    AddDocTemplate(std::make_unique<CMultiDocTemplate>(
+        IDR_TORNELTYPE, [] { return std::make_unique<CTornelDoc>(); }, [] { return new CChildFrame; },
+        [](QWidget* parent) -> CView* { return new CTornelView(parent); }));
 }
 
 CMainFrame* CTornelApp::NewMainFrame()

@@ -22,6 +22,8 @@ public:
     DECLARE_COMMAND_MAP()
 
 protected:
+    // Registers the document template.
+    virtual void AddDocTemplates();
     // Makes the main frame; start-up loads it.
     virtual CMainFrame* NewMainFrame();
     // Blocks the thread for ms: nothing is handled meanwhile.

@@ -40,6 +40,10 @@ void CSplitterWnd::SetPane(int row, int column, QWidget* pane)
         return;
     QWidget*& slot = m_panes[size_t(row * m_columns + column)];
     QSplitter* line = RowSplitter(row);
+    // A widget made with the splitter as its parent is one of its
+    // children already; it takes the slot's place, not a place of its own.
+    if (line->indexOf(pane) >= 0)
+        pane->setParent(nullptr);
     delete line->replaceWidget(line->indexOf(slot), pane);
     slot = pane;
 }

@@ -96,6 +96,8 @@ public:
     DECLARE_COMMAND_MAP()
 
 protected:
+    // The shell is tested with documents of its own (MakeTestTemplate).
+    void AddDocTemplates() override {}
     CMainFrame* NewMainFrame() override;
     void Pause(int ms) override;
 };

@@ -1,0 +1,128 @@
+// The simulation view drawing a generated program's toolpath: one frame
+// from the vertex arrays and one frame record by record (one glBegin/glEnd
+// each, as the pick draws), in the same run.  A frame is RenderScene into
+// the view's framebuffer up to glFinish, without Qt's composition.
+// TORNEL_BENCH_MOVES sets the number of move records (default 1000000).
+// Needs an X display with GLX: run it under xvfb-run -a.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+#include <QApplication>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "CSimView.h"
+#include "CTornelDoc.h"
+#include "NcGen.h"
+#include "NcInterpreter.h"
+
+namespace {
+
+// The head of a generated program that makes exactly moves records.
+std::string ProgramWithMoves(size_t moves)
+{
+    for (uint64_t lines = moves * 2;; lines *= 2) {
+        NcGenOptions options;
+        options.lines = lines;
+        const std::string text = GenerateNcString(options);
+        NcInterpreter interpreter;
+        size_t at = 0;
+        int index = 0;
+        while (at < text.size()) {
+            size_t end = text.find('\n', at);
+            end = end == std::string::npos ? text.size() : end + 1;
+            size_t length = end - at;
+            while (length > 0 && (text[at + length - 1] == '\n' || text[at + length - 1] == '\r'))
+                --length;
+            interpreter.InterpretLine(text.data() + at, int(length), index++);
+            at = end;
+            if (interpreter.Moves().size() == moves)
+                return text.substr(0, at);
+        }
+    }
+}
+
+struct Fixture
+{
+    CTornelDoc doc;
+    std::unique_ptr<CSimView> view;
+
+    Fixture()
+    {
+        size_t moves = 1000000;
+        if (const char* env = std::getenv("TORNEL_BENCH_MOVES"))
+            moves = std::strtoull(env, nullptr, 10);
+        const std::string text = ProgramWithMoves(moves);
+        const std::string path = "/tmp/tornel-sim-bench.nc";
+        FILE* out = std::fopen(path.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), out);
+        std::fclose(out);
+        doc.TextBuffer().LoadFile(path.c_str(), EOL_AUTO);
+        std::remove(path.c_str());
+        doc.Interpreter().Run(doc.TextBuffer());
+        view = std::make_unique<CSimView>();
+        doc.AddView(view.get());
+        view->OnInitialUpdate();
+        view->resize(800, 600);
+        view->show();
+        for (int i = 0; i < 100 && !(view->windowHandle() && view->windowHandle()->isExposed()); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        view->OnZoomAll();
+        view->OnIsoView();
+    }
+};
+
+std::unique_ptr<Fixture> g_fixture;
+
+Fixture& TheFixture()
+{
+    if (!g_fixture)
+        g_fixture = std::make_unique<Fixture>();
+    return *g_fixture;
+}
+
+void Frame(CSimView& view)
+{
+    view.makeCurrent();
+    view.RenderScene();
+    glFinish();
+}
+
+void DrawFrames(benchmark::State& state, bool batched)
+{
+    Fixture& f = TheFixture();
+    f.view->SetBatchedDrawing(batched);
+    Frame(*f.view);  // builds the arrays once
+    for (auto _ : state)
+        Frame(*f.view);
+    state.counters["records"] = double(f.doc.Moves().size());
+}
+
+void BM_FrameBatched(benchmark::State& state)
+{
+    DrawFrames(state, true);
+}
+BENCHMARK(BM_FrameBatched)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5);
+
+void BM_FramePerRecord(benchmark::State& state)
+{
+    DrawFrames(state, false);
+}
+BENCHMARK(BM_FramePerRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(5);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    g_fixture.reset();
+    return 0;
+}

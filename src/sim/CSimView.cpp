@@ -1,0 +1,126 @@
+// CSimView: lifetime, document updates, the toolpath extents and the
+// command map.
+#include "CSimView.h"
+
+#include <GL/glu.h>
+#include <QSurfaceFormat>
+#include <algorithm>
+
+#include "CDocument.h"
+#include "MoveList.h"
+#include "NcDocument.h"
+#include "Resources.h"
+#include "ids.h"
+
+BEGIN_COMMAND_MAP(CSimView, CView)
+    ON_COMMAND(ID_SIM_FULLSCREEN, OnFullScreen)
+    ON_UPDATE_COMMAND_UI(ID_SIM_FULLSCREEN, OnUpdateFullScreen)
+    ON_COMMAND(ID_SIM_ZOOMALL, OnZoomAll)
+    ON_COMMAND(ID_SIM_ZOOMWINDOW, OnZoomWindow)
+    ON_UPDATE_COMMAND_UI(ID_SIM_ZOOMWINDOW, OnUpdateZoomWindow)
+    ON_COMMAND(ID_SIM_TOPVIEW, OnTopView)
+    ON_UPDATE_COMMAND_UI(ID_SIM_TOPVIEW, OnUpdateTopView)
+    ON_COMMAND(ID_SIM_FRONTVIEW, OnFrontView)
+    ON_UPDATE_COMMAND_UI(ID_SIM_FRONTVIEW, OnUpdateFrontView)
+    ON_COMMAND(ID_SIM_LEFTVIEW, OnLeftView)
+    ON_UPDATE_COMMAND_UI(ID_SIM_LEFTVIEW, OnUpdateLeftView)
+    ON_COMMAND(ID_SIM_ISOVIEW, OnIsoView)
+    ON_UPDATE_COMMAND_UI(ID_SIM_ISOVIEW, OnUpdateIsoView)
+    ON_COMMAND(ID_SIM_DYNZOOM, OnDynZoom)
+    ON_UPDATE_COMMAND_UI(ID_SIM_DYNZOOM, OnUpdateDynZoom)
+    ON_COMMAND(ID_SIM_DYNROTATE, OnDynRotate)
+    ON_UPDATE_COMMAND_UI(ID_SIM_DYNROTATE, OnUpdateDynRotate)
+    ON_COMMAND(ID_SIM_PAN, OnPan)
+    ON_UPDATE_COMMAND_UI(ID_SIM_PAN, OnUpdatePan)
+END_COMMAND_MAP()
+
+void CSimView::QuadricDeleter::operator()(GLUquadric* quadric) const
+{
+    gluDeleteQuadric(quadric);
+}
+
+CSimView::CSimView(QWidget* parent) : QOpenGLWidget(parent)
+{
+    // Immediate mode, GL_SELECT and the fixed-function matrices need a
+    // compatibility context; Mesa gives one unless a core profile is asked
+    // for.
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setVersion(2, 1);
+    format.setDepthBufferSize(16);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    setFormat(format);
+
+    m_hPickCursor = LoadCursorResource(IDCUR_SIM_PICK);
+    m_hRotateCursor = LoadCursorResource(IDCUR_SIM_ROTATE);
+    m_hZoomCursor = LoadCursorResource(IDCUR_SIM_ZOOM);
+    m_hZoomWindowCursor = LoadCursorResource(IDCUR_SIM_ZOOMWINDOW);
+    m_hPanCursor = LoadCursorResource(IDCUR_SIM_PAN);
+    setFocusPolicy(Qt::StrongFocus);
+    UpdateCursor();
+}
+
+CSimView::~CSimView()
+{
+    // The full-screen holder is a window of its own; the pane is going, so
+    // the holder goes too.
+    if (m_fullScreenHolder)
+        m_fullScreenHolder->deleteLater();
+}
+
+CNcDocument* CSimView::NcDocument() const
+{
+    return dynamic_cast<CNcDocument*>(GetDocument());
+}
+
+const MoveList& CSimView::Moves() const
+{
+    static const MoveList empty;
+    const CNcDocument* document = NcDocument();
+    return document ? document->Moves() : empty;
+}
+
+void CSimView::OnUpdate(CView*, long, CObject*)
+{
+    ComputeExtents();
+}
+
+void CSimView::ComputeExtents()
+{
+    const MoveList& moves = Moves();
+    // The arrays are rebuilt at the next paint: this is where the move list
+    // is known to have changed.
+    m_batch.Invalidate();
+    m_playPos = moves.empty() ? kNoPosition : 0;
+    m_playEnd = moves.empty() ? kNoPosition : moves.size() - 1;
+    if (moves.empty()) {
+        update();
+        return;
+    }
+    // Starting from zero keeps the origin inside the box.  Only the end
+    // points of feed moves count: a feed move starts where the previous move
+    // ended, and rapids are approaches from outside the work.
+    m_xMin = m_xMax = m_yMin = m_yMax = m_zMin = m_zMax = 0.0f;
+    for (const MoveRecord& record : moves) {
+        if (record.rapid != 0)
+            continue;
+        m_xMin = std::min(m_xMin, record.endX);
+        m_xMax = std::max(m_xMax, record.endX);
+        m_yMin = std::min(m_yMin, record.endY);
+        m_yMax = std::max(m_yMax, record.endY);
+        m_zMin = std::min(m_zMin, record.endZ);
+        m_zMax = std::max(m_zMax, record.endZ);
+    }
+    m_centre[0] = (m_xMin + m_xMax) * 0.5f;
+    m_centre[1] = (m_yMin + m_yMax) * 0.5f;
+    m_centre[2] = (m_zMin + m_zMax) * 0.5f;
+    m_playPos = 0;
+    update();
+}
+
+void CSimView::SetBatchedDrawing(bool batched)
+{
+    m_batchedDrawing = batched;
+    update();
+}

@@ -1,0 +1,230 @@
+// CSimView: the GL state, the projection and the drawing of the scene.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <algorithm>
+#include <cmath>
+
+#include "CSimView.h"
+#include "MoveList.h"
+
+void CSimView::initializeGL()
+{
+    InitGL();
+}
+
+// Once per context.  Qt makes a new context when the pane changes its
+// top-level window (full screen), so this may run more than once.
+void CSimView::InitGL()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glFrontFace(GL_CCW);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glLineWidth(1.0f);
+    // No lighting ever: colours come from glColor and the textures.
+    if (!m_pQuadric) {
+        m_pQuadric.reset(gluNewQuadric());
+        if (m_pQuadric) {
+            gluQuadricDrawStyle(m_pQuadric.get(), GLU_FILL);
+            gluQuadricNormals(m_pQuadric.get(), GLU_SMOOTH);
+            gluQuadricTexture(m_pQuadric.get(), GL_TRUE);
+        }
+    }
+    // The tool textures (bitmaps 141 and 142) are loaded with the tool
+    // models; the texture parameters are set already, as the models expect.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}
+
+void CSimView::resizeGL(int w, int h)
+{
+    SetProjection(w, h);
+    FitScale();
+}
+
+// Window pixels with the origin at the pane's centre and y growing down, as
+// in window coordinates, so that program +Y (stored negated) points up.
+void CSimView::SetProjection(int cx, int cy)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-cx / 2.0, cx / 2.0, cy / 2.0, -cy / 2.0, -10000.0, 10000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const qreal ratio = devicePixelRatioF();
+    glViewport(0, 0, GLsizei(std::lround(cx * ratio)), GLsizei(std::lround(cy * ratio)));
+}
+
+void CSimView::FitScale()
+{
+    const int m = std::min(width(), height());
+    const float e = std::max({m_xMax - m_xMin, m_yMax - m_yMin, m_zMax - m_zMin, 0.0f});
+    // With a flat point of a toolpath (every extent zero) or no client area
+    // there is nothing to fit; the scale stays usable as it was.
+    if (e <= 0.0f || m <= 0)
+        return;
+    m_scale = 0.95f * float(m) / e;
+}
+
+void CSimView::paintGL()
+{
+    RenderScene();
+    if (m_zoomBanding)
+        DrawRubberBand();
+}
+
+void CSimView::RenderScene()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawAxisIndicator();
+    glPushMatrix();
+    glTranslatef(float(m_panX), float(m_panY), 0.0f);
+    DrawBoundingBox();
+    if (!Moves().empty()) {
+        DrawToolpath();
+        DrawTool();
+    }
+    glPopMatrix();
+}
+
+void CSimView::ApplySceneTransform() const
+{
+    glScalef(m_scale, m_scale, m_scale);
+    glRotatef(m_rotY, 0.0f, 1.0f, 0.0f);
+    glRotatef(m_rotX, 1.0f, 0.0f, 0.0f);
+    glTranslatef(-m_centre[0], -m_centre[1], -m_centre[2]);
+}
+
+void CSimView::DrawAxisIndicator()
+{
+    const int w = width(), h = height();
+    const int d = int(std::sqrt(double(w) * w + double(h) * h));
+    const int a = d / 15, L = d / 20, k = d / 30;
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(float(a - w / 2), float(h / 2 - a), 0.0f);
+    glRotatef(m_rotY, 0.0f, 1.0f, 0.0f);
+    glRotatef(m_rotX, 1.0f, 0.0f, 0.0f);
+    const auto arrow = [](float r, float g, float b, const float (&points)[6][3]) {
+        glPushMatrix();
+        glColor3f(r, g, b);
+        glBegin(GL_LINES);
+        for (const auto& p : points)
+            glVertex3f(p[0], p[1], p[2]);
+        glEnd();
+        glPopMatrix();
+    };
+    const float l = float(L), b = float(k);
+    // X to the right, Y along -Y (program +Y: Y is stored negated), Z out.
+    arrow(1, 0, 0, {{0, 0, 0}, {l, 0, 0}, {l, 0, 0}, {b, 5, 0}, {l, 0, 0}, {b, -5, 0}});
+    arrow(0, 1, 0, {{0, 0, 0}, {0, -l, 0}, {0, -l, 0}, {5, -b, 0}, {0, -l, 0}, {-5, -b, 0}});
+    arrow(0, 0, 1, {{0, 0, 0}, {0, 0, l}, {0, 0, l}, {0, 5, b}, {0, 0, l}, {0, -5, b}});
+    glLoadIdentity();
+    glPopMatrix();
+}
+
+void CSimView::DrawBoundingBox()
+{
+    glPushMatrix();
+    ApplySceneTransform();
+    const float x0 = m_xMin, x1 = m_xMax, y0 = m_yMin, y1 = m_yMax, z0 = m_zMin, z1 = m_zMax;
+    const auto edge = [](float ax, float ay, float az, float bx, float by, float bz) {
+        glBegin(GL_LINES);
+        glVertex3f(ax, ay, az);
+        glVertex3f(bx, by, bz);
+        glEnd();
+    };
+    glColor3f(0.0f, 0.0f, 1.0f);
+    edge(x0, y0, z1, x1, y0, z1);
+    edge(x1, y0, z1, x1, y1, z1);
+    edge(x1, y1, z1, x0, y1, z1);
+    edge(x0, y1, z1, x0, y0, z1);
+    glColor3f(0.8f, 0.8f, 0.8f);
+    edge(x0, y0, z0, x1, y0, z0);
+    edge(x1, y0, z0, x1, y1, z0);
+    edge(x1, y1, z0, x0, y1, z0);
+    edge(x0, y1, z0, x0, y0, z0);
+    edge(x0, y0, z0, x0, y0, z1);
+    edge(x1, y0, z0, x1, y0, z1);
+    edge(x1, y1, z0, x1, y1, z1);
+    edge(x0, y1, z0, x0, y1, z1);
+    glPopMatrix();
+}
+
+void CSimView::DrawToolpath()
+{
+    const MoveList& moves = Moves();
+    // The placeholder name: what a pick finds on a segment drawn without a
+    // name of its own (in simulation mode).
+    glInitNames();
+    glPushName(~GLuint(0));
+    glPushMatrix();
+    ApplySceneTransform();
+    // The pick needs a name per record, which only the per-record path
+    // gives; everything else takes the arrays when it can.
+    const bool batched = m_batchedDrawing && m_renderMode != GL_SELECT;
+    if (batched && !m_batch.IsBuiltFor(moves))
+        m_batch.Build(moves);
+    if (!batched || (m_simulating && !m_batch.LinesAscending()))
+        DrawToolpathPerRecord(moves);
+    else
+        m_batch.Draw(m_simulating ? ToolpathBatch::CountUpToLine(moves, m_currentLine) : moves.size());
+    glPopMatrix();
+}
+
+// One glBegin/glEnd per record, each with its own name in a pick.  An arc is
+// drawn as its chord.
+void CSimView::DrawToolpathPerRecord(const MoveList& moves)
+{
+    const bool named = !m_simulating && m_renderMode == GL_SELECT;
+    for (const MoveRecord& record : moves) {
+        if (m_simulating && record.line > m_currentLine)
+            continue;
+        const int colour = ToolpathColourIndex(record);
+        ApplyToolpathColour(colour);
+        if (colour == kRapidColour) {
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0x1111);
+        }
+        if (named)
+            glLoadName(GLuint(record.line));
+        glBegin(GL_LINES);
+        glVertex3f(record.startX, record.startY, record.startZ);
+        glVertex3f(record.endX, record.endY, record.endZ);
+        glEnd();
+        if (colour == kRapidColour)
+            glDisable(GL_LINE_STIPPLE);
+    }
+}
+
+void CSimView::DrawTool()
+{
+    // The tool models (and the textures they use) come with the tool
+    // configuration; until then no model is drawn at m_toolPos.
+}
+
+void CSimView::DrawRubberBand()
+{
+    // Through the centres of the pixels at the band's corners.
+    const float w2 = float(width() / 2.0), h2 = float(height() / 2.0);
+    const float left = std::min(m_zoomStart.x(), m_zoomEnd.x()) + 0.5f - w2;
+    const float right = std::max(m_zoomStart.x(), m_zoomEnd.x()) + 0.5f - w2;
+    const float top = std::min(m_zoomStart.y(), m_zoomEnd.y()) + 0.5f - h2;
+    const float bottom = std::max(m_zoomStart.y(), m_zoomEnd.y()) + 0.5f - h2;
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(left, top);
+    glVertex2f(right, top);
+    glVertex2f(right, bottom);
+    glVertex2f(left, bottom);
+    glEnd();
+    glPopMatrix();
+    glPopAttrib();
+}

@@ -1,0 +1,127 @@
+// Building and drawing the toolpath's vertex arrays, and the toolpath
+// colours shared with the per-record drawing.
+#include "ToolpathBatch.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cstring>
+
+#include "MoveList.h"
+
+namespace {
+
+// Feed moves by tool number mod 10, then the rapid red.
+constexpr float kToolpathColours[11][3] = {
+    {1.0f, 1.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {1.0f, 0.7f, 1.0f}, {0.0f, 1.0f, 1.0f},
+    {0.7f, 0.7f, 0.0f}, {1.0f, 0.6f, 0.6f}, {0.0f, 0.5f, 1.0f}, {0.4f, 0.8f, 0.8f},
+    {1.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 1.0f}, {1.0f, 0.0f, 0.0f},
+};
+
+}  // namespace
+
+int ToolpathColourIndex(const MoveRecord& record)
+{
+    if (record.rapid != 0)
+        return kRapidColour;
+    // As unsigned, so that a negative T number still lands in the table.
+    return static_cast<int>(static_cast<uint32_t>(record.tool) % 10u);
+}
+
+void ApplyToolpathColour(int index)
+{
+    glColor3f(kToolpathColours[index][0], kToolpathColours[index][1], kToolpathColours[index][2]);
+}
+
+void ToolpathBatch::Build(const MoveList& moves)
+{
+    m_vertices.clear();
+    m_runs.clear();
+    m_vertices.reserve(moves.size() * 3 + 1024);
+    m_linesAscending = true;
+    int32_t previousLine = INT32_MIN;
+    const MoveRecord* previous = nullptr;
+    size_t index = 0;
+    const auto addVertex = [this](float x, float y, float z) { m_vertices.insert(m_vertices.end(), {x, y, z}); };
+    for (const MoveRecord& record : moves) {
+        const int colour = ToolpathColourIndex(record);
+        const bool rapid = colour == kRapidColour;
+        Run* run = m_runs.empty() || m_runs.back().colour != colour ? nullptr : &m_runs.back();
+        if (run && !rapid) {
+            // Bit for bit: the strip repeats no vertex, so the segment must
+            // start on exactly the previous end.
+            const bool continues = std::memcmp(&previous->endX, &record.startX, 3 * sizeof(float)) == 0;
+            if (!continues)
+                run = nullptr;
+        }
+        if (!run) {
+            m_runs.push_back({index, 0, m_vertices.size() / 3, colour, !rapid});
+            run = &m_runs.back();
+            if (!rapid)
+                addVertex(record.startX, record.startY, record.startZ);
+        }
+        if (rapid)
+            addVertex(record.startX, record.startY, record.startZ);
+        addVertex(record.endX, record.endY, record.endZ);
+        ++run->records;
+        if (record.line < previousLine)
+            m_linesAscending = false;
+        previousLine = record.line;
+        previous = &record;
+        ++index;
+    }
+    m_source = &moves;
+    m_records = moves.size();
+}
+
+void ToolpathBatch::Invalidate()
+{
+    m_vertices.clear();
+    m_vertices.shrink_to_fit();
+    m_runs.clear();
+    m_runs.shrink_to_fit();
+    m_source = nullptr;
+    m_records = 0;
+    m_linesAscending = true;
+}
+
+bool ToolpathBatch::IsBuiltFor(const MoveList& moves) const
+{
+    return m_source == &moves && m_records == moves.size();
+}
+
+size_t ToolpathBatch::CountUpToLine(const MoveList& moves, int32_t line)
+{
+    size_t low = 0, high = moves.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (moves[middle].line <= line)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+void ToolpathBatch::Draw(size_t count) const
+{
+    count = std::min(count, m_records);
+    if (count == 0)
+        return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, m_vertices.data());
+    for (const Run& run : m_runs) {
+        if (run.firstRecord >= count)
+            break;
+        const size_t records = std::min(run.records, count - run.firstRecord);
+        ApplyToolpathColour(run.colour);
+        if (run.strip) {
+            glDrawArrays(GL_LINE_STRIP, GLint(run.firstVertex), GLsizei(records + 1));
+        } else {
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0x1111);
+            glDrawArrays(GL_LINES, GLint(run.firstVertex), GLsizei(records * 2));
+            glDisable(GL_LINE_STIPPLE);
+        }
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+}

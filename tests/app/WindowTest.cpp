@@ -1,0 +1,179 @@
+// The real program with its document windows: opening a program shows its
+// code, its statistics and its toolpath in the three panes; the layout of a
+// window; the links between an editor line and a toolpath record; a second
+// window on the same document.
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QOpenGLWidget>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "AfxMessageBox.h"
+#include "CChildFrame.h"
+#include "CInfoView.h"
+#include "CMainFrame.h"
+#include "CSimView.h"
+#include "CSplitterWnd.h"
+#include "CTornelApp.h"
+#include "CTornelDoc.h"
+#include "CTornelView.h"
+#include "TempDir.h"
+#include "WorkedExample.h"
+#include "ids.h"
+
+namespace {
+
+// The program as it starts, without the splash's pause.
+class QuickApp : public CTornelApp
+{
+protected:
+    void Pause(int) override {}
+};
+
+class WindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetMessageBoxHook([this](const QString& text, unsigned) {
+            messages.push_back(text);
+            return IDNO;
+        });
+        app = std::make_unique<QuickApp>();
+        app->SetArguments({QStringLiteral("--no-splash")});
+        ASSERT_TRUE(app->InitInstance());
+        mainFrame = dynamic_cast<CMainFrame*>(app->m_pMainWnd);
+        ASSERT_TRUE(mainFrame);
+        mainFrame->resize(1000, 700);
+        QTest::qWaitForWindowExposed(mainFrame);
+    }
+    void TearDown() override
+    {
+        delete mainFrame;
+        app.reset();
+        SetMessageBoxHook({});
+    }
+    CChildFrame* Open(const std::string& name, const std::string& text)
+    {
+        const std::string path = dir.File(name);
+        WriteBytes(path, text);
+        if (!app->OpenDocumentFile(QString::fromStdString(path)))
+            return nullptr;
+        QCoreApplication::processEvents();
+        return dynamic_cast<CChildFrame*>(mainFrame->MDIClient()->currentSubWindow());
+    }
+    static CTornelView* Code(CChildFrame* frame)
+    {
+        return dynamic_cast<CTornelView*>(frame->OuterSplitter()->GetPane(0, 0));
+    }
+    static CInfoView* Info(CChildFrame* frame)
+    {
+        return dynamic_cast<CInfoView*>(frame->InnerSplitter()->GetPane(0, 0));
+    }
+    static CSimView* Sim(CChildFrame* frame)
+    {
+        return dynamic_cast<CSimView*>(frame->InnerSplitter()->GetPane(1, 0));
+    }
+
+    TempDir dir;
+    std::unique_ptr<QuickApp> app;
+    CMainFrame* mainFrame = nullptr;
+    std::vector<QString> messages;
+};
+
+TEST_F(WindowTest, AnOpenedProgramShowsItsCodeStatisticsAndToolpath)
+{
+    CChildFrame* frame = Open("example.nc", kWorkedExample);
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(Code(frame) && Info(frame) && Sim(frame));
+    auto* doc = dynamic_cast<CTornelDoc*>(Code(frame)->GetDocument());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(Info(frame)->GetDocument(), doc);
+    EXPECT_EQ(Sim(frame)->GetDocument(), doc);
+
+    // The code, byte for byte.
+    EXPECT_EQ(Code(frame)->Buffer(), &doc->TextBuffer());
+    EXPECT_EQ(doc->TextBuffer().LineCount(), 5);
+    EXPECT_EQ(doc->TextBuffer().Line(3), "N40 G02 X60 Y10 I0 J10");
+    // The statistics of the worked example: 11 rapid, 70.142136 feed.
+    const QString info = Info(frame)->toPlainText();
+    EXPECT_TRUE(info.contains(QString::fromUtf8("快速进给距离为：11.000000mm"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QString::fromUtf8("进给距离为：70.142136mm"))) << info.toStdString();
+    // The toolpath: red rapid moves and coloured feed moves on black.
+    const QImage image = Sim(frame)->grabFramebuffer();
+    int red = 0, coloured = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c == QColor(255, 0, 0))
+                ++red;
+            else if (c != QColor(0, 0, 0))
+                ++coloured;
+        }
+    EXPECT_GT(red, 10);
+    EXPECT_GT(coloured, 50);
+}
+
+TEST_F(WindowTest, AWindowIsMaximizedSplitInThreeWithTheFocusInTheSimulation)
+{
+    CChildFrame* frame = Open("short.nc", "G00 X1\r\nG01 X5 F100");
+    ASSERT_TRUE(frame);
+    EXPECT_TRUE(frame->isMaximized());
+    EXPECT_EQ(Code(frame)->width(), CChildFrame::kCodeWidth);
+    EXPECT_EQ(Info(frame)->height(), CChildFrame::kInfoHeight);
+    EXPECT_GT(Sim(frame)->height(), Info(frame)->height());
+    // The window system may not make the window active; the focus child is
+    // what it gets when it is.
+    EXPECT_EQ(mainFrame->focusWidget(), Sim(frame));
+    // Both bars of the code view show, though the text fits.
+    EXPECT_TRUE(Code(frame)->verticalScrollBar()->isVisible());
+    EXPECT_TRUE(Code(frame)->horizontalScrollBar()->isVisible());
+    // A new document too.
+    app->OnFileNew();
+    QCoreApplication::processEvents();
+    auto* fresh = dynamic_cast<CChildFrame*>(mainFrame->MDIClient()->currentSubWindow());
+    ASSERT_TRUE(fresh);
+    EXPECT_NE(fresh, frame);
+    EXPECT_TRUE(fresh->isMaximized());
+    EXPECT_EQ(mainFrame->focusWidget(), Sim(fresh));
+    EXPECT_TRUE(Info(fresh)->toPlainText().contains(QString::fromUtf8("0小时0分")));
+}
+
+TEST_F(WindowTest, EditorLinesAndToolpathRecordsPointAtEachOther)
+{
+    CChildFrame* frame = Open("example.nc", kWorkedExample);
+    ASSERT_TRUE(frame);
+    CTornelView* code = Code(frame);
+    CSimView* sim = Sim(frame);
+    // A click on line 2 puts the tool marker on that line's move.
+    const QPoint line2 = code->TextPosToPoint({1, 2}) + QPoint(1, code->GetRowHeight() / 2);
+    QTest::mouseClick(code->viewport(), Qt::LeftButton, {}, line2);
+    EXPECT_EQ(sim->GetCurrentLine(), 2);
+    // The simulation's pick marks its line white on green in the editor.
+    auto* doc = dynamic_cast<CTornelDoc*>(code->GetDocument());
+    doc->ShowLine(3);
+    EXPECT_EQ(doc->TextBuffer().LineWithFlag(LINEFLAG_RUNNING), 3);
+}
+
+TEST_F(WindowTest, NewWindowOpensAllThreePanesOnTheSameDocument)
+{
+    CChildFrame* frame = Open("example.nc", kWorkedExample);
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(mainFrame->OnCommand(ID_WINDOW_NEW));
+    QCoreApplication::processEvents();
+    auto* second = dynamic_cast<CChildFrame*>(mainFrame->MDIClient()->currentSubWindow());
+    ASSERT_TRUE(second);
+    ASSERT_NE(second, frame);
+    EXPECT_EQ(Code(second)->GetDocument(), Code(frame)->GetDocument());
+    EXPECT_EQ(Code(second)->Buffer(), Code(frame)->Buffer());
+    EXPECT_TRUE(Info(second)->toPlainText().contains(QString::fromUtf8("11.000000mm")));
+    // Typing in one window shows in the other's text.
+    Code(second)->setFocus();
+    QTest::keyClicks(Code(second), "N5 ");
+    EXPECT_EQ(Code(frame)->Buffer()->Line(0).substr(0, 3), "N5 ");
+    EXPECT_TRUE(Code(frame)->GetDocument()->IsModified());
+}
+
+}  // namespace
