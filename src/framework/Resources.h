@@ -21,7 +21,7 @@
 const char* FindStringResource(int id);
 // The text of string id; empty when there is none.
 QString LoadResourceString(int id);
-// Part index of a "prompt\ntip" or document string: the index-th of the
+// Piece index of a "prompt\ntip" or document string: the index-th of the
 // texts separated by '\n'; empty when there are fewer.
 QString ResourceStringPart(int id, int index);
 
