@@ -15,6 +15,7 @@
 #include "CTornelView.h"
 #include "DataTransfer.h"
 #include "NcGen.h"
+#include "QtBenchMain.h"
 #include "ids.h"
 
 namespace {
@@ -84,58 +85,52 @@ const char* WhereName(int where)
     return where == 0 ? "first" : where == 1 ? "middle" : "last";
 }
 
-void BM_TypeCharacter(benchmark::State& state)
+// One edit at a position of line 0, the middle line or the last line
+// (state.range(0)), with the repaint; undone outside the clock.
+template <typename Edit>
+void TimeEdit(benchmark::State& state, TextPos (*where)(Fixture&, int line), Edit edit)
 {
     Fixture& f = TheFixture();
-    const int line = f.Line(int(state.range(0)));
+    const TextPos at = where(f, f.Line(int(state.range(0))));
     for (auto _ : state) {
         state.PauseTiming();
-        f.Place({std::min(2, f.doc.TextBuffer().LineLength(line)), line});
+        f.Place(at);
         state.ResumeTiming();
-        f.view->OnChar('X');
+        edit(*f.view);
         f.view->viewport()->repaint();
         state.PauseTiming();
         f.Undo();
         state.ResumeTiming();
     }
     state.SetLabel(WhereName(int(state.range(0))));
+}
+
+TextPos InLine(Fixture& f, int line)
+{
+    return {std::min(2, f.doc.TextBuffer().LineLength(line)), line};
+}
+
+// Char 0 of the line, line 1 for the first: Backspace joins it to the one above.
+TextPos LineStart(Fixture&, int line)
+{
+    return {0, std::max(1, line)};
+}
+
+void BM_TypeCharacter(benchmark::State& state)
+{
+    TimeEdit(state, InLine, [](CTornelView& view) { view.OnChar('X'); });
 }
 BENCHMARK(BM_TypeCharacter)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 void BM_Enter(benchmark::State& state)
 {
-    Fixture& f = TheFixture();
-    const int line = f.Line(int(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        f.Place({std::min(2, f.doc.TextBuffer().LineLength(line)), line});
-        state.ResumeTiming();
-        f.view->OnChar('\r');
-        f.view->viewport()->repaint();
-        state.PauseTiming();
-        f.Undo();
-        state.ResumeTiming();
-    }
-    state.SetLabel(WhereName(int(state.range(0))));
+    TimeEdit(state, InLine, [](CTornelView& view) { view.OnChar('\r'); });
 }
 BENCHMARK(BM_Enter)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(30);
 
-// Backspace at char 0 joins the line to the one above (line 1 for "first").
 void BM_BackspaceJoin(benchmark::State& state)
 {
-    Fixture& f = TheFixture();
-    const int line = std::max(1, f.Line(int(state.range(0))));
-    for (auto _ : state) {
-        state.PauseTiming();
-        f.Place({0, line});
-        state.ResumeTiming();
-        f.view->OnCmdMsg(ID_EDIT_BACKSPACE, nullptr);
-        f.view->viewport()->repaint();
-        state.PauseTiming();
-        f.Undo();
-        state.ResumeTiming();
-    }
-    state.SetLabel(WhereName(int(state.range(0))));
+    TimeEdit(state, LineStart, [](CTornelView& view) { view.OnCmdMsg(ID_EDIT_BACKSPACE, nullptr); });
 }
 BENCHMARK(BM_BackspaceJoin)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(30);
 
@@ -185,12 +180,5 @@ BENCHMARK(BM_UndoPasteMillionLines)->Unit(benchmark::kMillisecond)->Iterations(3
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_fixture.reset();
-    return 0;
+    return RunQtBenchmarks(argc, argv, "offscreen", [] { g_fixture.reset(); });
 }

@@ -18,6 +18,7 @@
 #include "CTornelDoc.h"
 #include "NcGen.h"
 #include "NcInterpreter.h"
+#include "QtBenchMain.h"
 
 namespace {
 
@@ -117,12 +118,5 @@ BENCHMARK(BM_FramePerRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    g_fixture.reset();
-    return 0;
+    return RunQtBenchmarks(argc, argv, "xcb", [] { g_fixture.reset(); });
 }

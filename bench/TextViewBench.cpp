@@ -13,6 +13,7 @@
 #include "CTextBuffer.h"
 #include "CTextView.h"
 #include "NcGen.h"
+#include "QtBenchMain.h"
 #include "ids.h"
 
 namespace {
@@ -137,12 +138,5 @@ BENCHMARK(BM_EditNearTopNotify)->Unit(benchmark::kMicrosecond)->Iterations(200);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_fixture.reset();
-    return 0;
+    return RunQtBenchmarks(argc, argv, "offscreen", [] { g_fixture.reset(); });
 }

@@ -97,6 +97,9 @@ private:
     // cursor at its end; the lines it holds are first .. last.
     void SelectLineBlock(int& first, int& last);
     void TellStatusBar(const QString& text);
+    // Undo (or Redo) enabled when there is a step, and in a menu named
+    // after it.
+    void UpdateHistoryItem(CCmdUI* ui, bool undo);
     // Drop target.
     Qt::DropAction DropEffect(const QDropEvent* event) const;
     void ShowDropMark(QPoint client);

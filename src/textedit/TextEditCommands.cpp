@@ -471,26 +471,31 @@ void CTextEditView::OnUpdateEditCut(CCmdUI* ui)
 
 void CTextEditView::OnUpdateEditUndo(CCmdUI* ui)
 {
-    const bool can = Buffer() && Buffer()->CanUndo();
-    ui->Enable(can);
-    if (!ui->m_pMenu)
-        return;
-    std::string label;
-    if (can)
-        Buffer()->UndoLabel(label);
-    ui->SetText(can ? FormatResource(IDS_MENU_UNDO, label) : LoadResourceString(IDS_MENU_UNDO_DEFAULT));
+    UpdateHistoryItem(ui, true);
 }
 
 void CTextEditView::OnUpdateEditRedo(CCmdUI* ui)
 {
-    const bool can = Buffer() && Buffer()->CanRedo();
+    UpdateHistoryItem(ui, false);
+}
+
+void CTextEditView::UpdateHistoryItem(CCmdUI* ui, bool undo)
+{
+    CTextBuffer* buffer = Buffer();
+    const bool can = buffer && (undo ? buffer->CanUndo() : buffer->CanRedo());
     ui->Enable(can);
     if (!ui->m_pMenu)
+        return;  // a button keeps its picture
+    if (!can) {
+        ui->SetText(LoadResourceString(undo ? IDS_MENU_UNDO_DEFAULT : IDS_MENU_REDO_DEFAULT));
         return;
+    }
     std::string label;
-    if (can)
-        Buffer()->RedoLabel(label);
-    ui->SetText(can ? FormatResource(IDS_MENU_REDO, label) : LoadResourceString(IDS_MENU_REDO_DEFAULT));
+    if (undo)
+        buffer->UndoLabel(label);
+    else
+        buffer->RedoLabel(label);
+    ui->SetText(FormatResource(undo ? IDS_MENU_UNDO : IDS_MENU_REDO, label));
 }
 
 void CTextEditView::OnUpdateEditSwitchOvrmode(CCmdUI* ui)

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QDir>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,7 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "TempDir.h"
+#include "TestHome.h"
 
 inline int RunTestsWithDisplay(int argc, char** argv)
 {
@@ -39,8 +38,7 @@ inline int RunTestsWithDisplay(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     TempDir home;
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.File("config")));
-    QDir::setCurrent(QString::fromStdString(home.Path().string()));
+    UseTemporaryHome(home);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
