@@ -3,7 +3,7 @@
 // each, as the pick draws), in the same run.  A frame is RenderScene into
 // the view's framebuffer up to glFinish, without Qt's composition.
 // TORNEL_BENCH_MOVES sets the number of move records (default 1000000).
-// Needs an X display with GLX: run it under xvfb-run -a.
+// Needs an X display with GLX; without one it starts Xvfb for the run.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -19,6 +19,7 @@
 #include "NcGen.h"
 #include "NcInterpreter.h"
 #include "QtBenchMain.h"
+#include "VirtualDisplay.h"
 
 namespace {
 
@@ -118,5 +119,11 @@ BENCHMARK(BM_FramePerRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 
 int main(int argc, char** argv)
 {
-    return RunQtBenchmarks(argc, argv, "xcb", [] { g_fixture.reset(); });
+    // Without a display, a virtual one for the run.
+    pid_t server = 0;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && (server = StartVirtualDisplay()) < 0)
+        return 1;
+    const int result = RunQtBenchmarks(argc, argv, "xcb", [] { g_fixture.reset(); });
+    StopVirtualDisplay(server);
+    return result;
 }
