@@ -8,13 +8,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QWindow>
-#include <cstdlib>
 #include <memory>
 
+#include "BenchProgram.h"
 #include "CTornelDoc.h"
 #include "CTornelView.h"
 #include "DataTransfer.h"
-#include "NcGen.h"
 #include "QtBenchMain.h"
 #include "ids.h"
 
@@ -27,17 +26,7 @@ struct Fixture
 
     Fixture()
     {
-        NcGenOptions options;
-        options.lines = 200000;
-        if (const char* env = std::getenv("TORNEL_BENCH_LINES"))
-            options.lines = std::strtoull(env, nullptr, 10);
-        const std::string text = GenerateNcString(options);
-        const std::string path = "/tmp/tornel-edit-bench.nc";
-        FILE* out = std::fopen(path.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), out);
-        std::fclose(out);
-        doc.TextBuffer().LoadFile(path.c_str(), EOL_AUTO);
-        std::remove(path.c_str());
+        LoadThroughFile(doc.TextBuffer(), BenchProgramText());
         view = new CTornelView;
         doc.AddView(view);
         view->OnInitialUpdate();

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchProgram.h"
 #include "CSimView.h"
 #include "CTornelDoc.h"
 #include "NcGen.h"
@@ -58,12 +59,7 @@ struct Fixture
         if (const char* env = std::getenv("TORNEL_BENCH_MOVES"))
             moves = std::strtoull(env, nullptr, 10);
         const std::string text = ProgramWithMoves(moves);
-        const std::string path = "/tmp/tornel-sim-bench.nc";
-        FILE* out = std::fopen(path.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), out);
-        std::fclose(out);
-        doc.TextBuffer().LoadFile(path.c_str(), EOL_AUTO);
-        std::remove(path.c_str());
+        LoadThroughFile(doc.TextBuffer(), text);
         doc.Interpreter().Run(doc.TextBuffer());
         view = std::make_unique<CSimView>();
         doc.AddView(view.get());

@@ -6,13 +6,12 @@
 
 #include <QApplication>
 #include <QWindow>
-#include <cstdlib>
 #include <memory>
 #include <random>
 
+#include "BenchProgram.h"
 #include "CTextBuffer.h"
 #include "CTextView.h"
-#include "NcGen.h"
 #include "QtBenchMain.h"
 #include "ids.h"
 
@@ -25,18 +24,7 @@ struct Fixture
 
     Fixture()
     {
-        NcGenOptions options;
-        options.lines = 200000;
-        if (const char* env = std::getenv("TORNEL_BENCH_LINES"))
-            options.lines = std::strtoull(env, nullptr, 10);
-        const std::string text = GenerateNcString(options);
-        // Loaded through a file, as the program does.
-        const std::string path = "/tmp/tornel-view-bench.nc";
-        FILE* out = std::fopen(path.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), out);
-        std::fclose(out);
-        buffer.LoadFile(path.c_str(), EOL_AUTO);
-        std::remove(path.c_str());
+        LoadThroughFile(buffer, BenchProgramText());
         view = std::make_unique<CTextView>();
         view->resize(800, 1000);
         view->show();

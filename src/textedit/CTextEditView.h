@@ -12,6 +12,7 @@
 // says so.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -96,6 +97,8 @@ private:
     // The ordered selection widened to whole lines, selected with the
     // cursor at its end; the lines it holds are first .. last.
     void SelectLineBlock(int& first, int& last);
+    // Selects the block and edits each of its lines, as one undo step.
+    void EditLineBlock(const std::function<void(int line)>& edit);
     void TellStatusBar(const QString& text);
     // Undo (or Redo) enabled when there is a step, and in a menu named
     // after it.

@@ -4,6 +4,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <algorithm>
+#include <functional>
 
 #include "CCmdUI.h"
 #include "CFrameWnd.h"
@@ -287,6 +288,20 @@ void CTextEditView::SelectLineBlock(int& first, int& last)
     ScrollIntoView(blockEnd);
 }
 
+void CTextEditView::EditLineBlock(const std::function<void(int line)>& edit)
+{
+    Buffer()->OpenUndoGroup(false);
+    int first = 0, last = 0;
+    SelectLineBlock(first, last);
+    // One bar update for the block, not one per line.
+    m_bFreezeHorzBar = true;
+    for (int line = first; line <= last; ++line)
+        edit(line);
+    m_bFreezeHorzBar = false;
+    UpdateHorzScrollBar(false);
+    Buffer()->CloseUndoGroup(this);
+}
+
 void CTextEditView::OnEditTab()
 {
     if (!QueryEditable())
@@ -295,17 +310,10 @@ void CTextEditView::OnEditTab()
     TextPos start, end;
     GetSelection(start, end);
     if (start.y != end.y) {
-        buffer->OpenUndoGroup(false);
-        int first = 0, last = 0;
-        SelectLineBlock(first, last);
-        m_bFreezeHorzBar = true;
-        for (int line = first; line <= last; ++line) {
+        EditLineBlock([buffer, this](int line) {
             int endLine = 0, endChar = 0;
             buffer->InsertText(this, line, 0, "\t", endLine, endChar, ACTION_INDENT);
-        }
-        m_bFreezeHorzBar = false;
-        UpdateHorzScrollBar(false);
-        buffer->CloseUndoGroup(this);
+        });
         return;
     }
     TextPos cursor = GetCursorTextPos();
@@ -340,11 +348,7 @@ void CTextEditView::OnEditUntab()
     TextPos start, end;
     GetSelection(start, end);
     if (start.y != end.y) {
-        buffer->OpenUndoGroup(false);
-        int first = 0, last = 0;
-        SelectLineBlock(first, last);
-        m_bFreezeHorzBar = true;
-        for (int line = first; line <= last; ++line) {
+        EditLineBlock([buffer, width, this](int line) {
             const char* chars = GetLineChars(line);
             const int length = GetLineLength(line);
             int count = 0;
@@ -359,10 +363,7 @@ void CTextEditView::OnEditUntab()
             }
             if (count > 0)
                 buffer->DeleteText(this, line, 0, line, count, ACTION_INDENT);
-        }
-        m_bFreezeHorzBar = false;
-        UpdateHorzScrollBar(false);
-        buffer->CloseUndoGroup(this);
+        });
         return;
     }
     const TextPos cursor = GetCursorTextPos();

@@ -1,12 +1,7 @@
 // The code and information view tests run offscreen.
-#include <QApplication>
-#include <gtest/gtest.h>
+#include "OffscreenTestMain.h"
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return RunTestsOffscreen(argc, argv);
 }
