@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-packages="cmake g++ ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libx11-dev libgl-dev libglu1-mesa-dev
+packages="cmake g++ ninja-build pkg-config qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins libx11-dev libgl-dev libglu1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-noto-cjk locales"
 missing=""
 for p in $packages; do
