@@ -2,6 +2,10 @@
 // from the vertex arrays and one frame record by record (one glBegin/glEnd
 // each, as the pick draws), in the same run.  A frame is RenderScene into
 // the view's framebuffer up to glFinish, without Qt's composition.
+// A third frame is the renderer's floor for the same toolpath: every
+// record as one segment of a single glDrawArrays in one colour, without
+// stipple and without state changes, so that what is left is the software
+// renderer's own work on the segments.
 // TORNEL_BENCH_MOVES sets the number of move records (default 1000000).
 // Needs an X display with GLX; without one it starts Xvfb for the run.
 #include <benchmark/benchmark.h>
@@ -13,10 +17,12 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BenchProgram.h"
 #include "CSimView.h"
 #include "CTornelDoc.h"
+#include "MoveList.h"
 #include "NcGen.h"
 #include "NcInterpreter.h"
 #include "QtBenchMain.h"
@@ -48,10 +54,30 @@ std::string ProgramWithMoves(size_t moves)
     }
 }
 
+// The view with the floor frame: its scene transform around one
+// glDrawArrays of every record.
+class FloorView : public CSimView
+{
+public:
+    void DrawFloorFrame(const std::vector<float>& segments)
+    {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glPushMatrix();
+        glTranslatef(float(m_panX), float(m_panY), 0.0f);
+        ApplySceneTransform();
+        glColor3f(1.0f, 1.0f, 0.0f);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, segments.data());
+        glDrawArrays(GL_LINES, 0, GLsizei(segments.size() / 3));
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glPopMatrix();
+    }
+};
+
 struct Fixture
 {
     CTornelDoc doc;
-    std::unique_ptr<CSimView> view;
+    std::unique_ptr<FloorView> view;
 
     Fixture()
     {
@@ -61,7 +87,7 @@ struct Fixture
         const std::string text = ProgramWithMoves(moves);
         LoadThroughFile(doc.TextBuffer(), text);
         doc.Interpreter().Run(doc.TextBuffer());
-        view = std::make_unique<CSimView>();
+        view = std::make_unique<FloorView>();
         doc.AddView(view.get());
         view->OnInitialUpdate();
         view->resize(800, 600);
@@ -110,6 +136,22 @@ void BM_FramePerRecord(benchmark::State& state)
     DrawFrames(state, false);
 }
 BENCHMARK(BM_FramePerRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(5);
+
+void BM_RendererFloor(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    std::vector<float> segments;
+    segments.reserve(f.doc.Moves().size() * 6);
+    for (const MoveRecord& r : f.doc.Moves())
+        segments.insert(segments.end(), {r.startX, r.startY, r.startZ, r.endX, r.endY, r.endZ});
+    f.view->makeCurrent();
+    for (auto _ : state) {
+        f.view->DrawFloorFrame(segments);
+        glFinish();
+    }
+    state.counters["records"] = double(f.doc.Moves().size());
+}
+BENCHMARK(BM_RendererFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5);
 
 }  // namespace
 
