@@ -5,7 +5,8 @@
 // A third frame is the renderer's floor for the same toolpath: every
 // record as one segment of a single glDrawArrays in one colour, without
 // stipple and without state changes, so that what is left is the software
-// renderer's own work on the segments.
+// renderer's own work on the segments.  Last, a right-button pick at the
+// pane's centre, which draws record by record in GL_SELECT mode.
 // TORNEL_BENCH_MOVES sets the number of move records (default 1000000).
 // Needs an X display with GLX; without one it starts Xvfb for the run.
 #include <benchmark/benchmark.h>
@@ -59,6 +60,8 @@ std::string ProgramWithMoves(size_t moves)
 class FloorView : public CSimView
 {
 public:
+    using CSimView::Pick;
+
     void DrawFloorFrame(const std::vector<float>& segments)
     {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -151,6 +154,14 @@ void BM_RendererFloor(benchmark::State& state)
     }
     state.counters["records"] = double(f.doc.Moves().size());
 }
+void BM_Pick(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    for (auto _ : state)
+        f.view->Pick(QPoint(400, 300));
+}
+BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+
 BENCHMARK(BM_RendererFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5);
 
 }  // namespace
