@@ -13,6 +13,7 @@
 
 #include <GL/gl.h>
 #include <QApplication>
+#include <QMouseEvent>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +61,6 @@ std::string ProgramWithMoves(size_t moves)
 class FloorView : public CSimView
 {
 public:
-    using CSimView::Pick;
 
     void DrawFloorFrame(const std::vector<float>& segments)
     {
@@ -157,8 +157,14 @@ void BM_RendererFloor(benchmark::State& state)
 void BM_Pick(benchmark::State& state)
 {
     Fixture& f = TheFixture();
-    for (auto _ : state)
-        f.view->Pick(QPoint(400, 300));
+    // As the right button does it, press and release.
+    const QPointF centre(400, 300), global = f.view->mapToGlobal(centre);
+    for (auto _ : state) {
+        QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::RightButton, Qt::RightButton, {});
+        QCoreApplication::sendEvent(f.view.get(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::RightButton, Qt::NoButton, {});
+        QCoreApplication::sendEvent(f.view.get(), &release);
+    }
 }
 BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 

@@ -38,6 +38,22 @@ class CNcDocument;
 class GLUquadric;
 class MoveList;
 
+// The 4 x 4 pixel window of a pick under the matrices current when it is
+// made.  A pick draws only the records that may cross it: the others can
+// make no hit, and leaving them out changes nothing in the hit records,
+// which is what keeps a pick on a program of millions of moves quick.
+class PickWindow
+{
+public:
+    PickWindow();
+    // Whether the record's segment may touch the window; true also for
+    // every segment too close to call, so no hit is ever lost.
+    bool MayHit(const MoveRecord& record) const;
+
+private:
+    double m_matrix[16];  // projection * model-view, column-major
+};
+
 class CSimView : public QOpenGLWidget, public CView, public CMoveSelectionView
 {
     Q_OBJECT
@@ -124,7 +140,8 @@ protected:
     void DrawAxisIndicator();
     void DrawBoundingBox();
     void DrawToolpath();
-    void DrawToolpathPerRecord(const MoveList& moves);
+    // Every record in order, or with window only those that may touch it.
+    void DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window = nullptr);
     // The tool model at m_toolPos; the models come with the tool
     // configuration, until then it draws nothing.
     void DrawTool();
@@ -132,6 +149,10 @@ protected:
     // Pick at a client point: renders in GL_SELECT mode around it and hands
     // the hits to ProcessPick.
     void Pick(QPoint point);
+    // The GL_SELECT pass of a pick at a client point, with the context
+    // current: fills buffer (size words) and returns the hit count, -1 when
+    // the buffer overflowed.
+    int SelectAt(QPoint point, unsigned* buffer, int size);
     void ProcessPick(const uint32_t* buffer, int hits);
 
     // Drag modes.
@@ -205,6 +226,10 @@ protected:
 
     ToolpathBatch m_batch;
     bool m_batchedDrawing = true;
+    // Set while the GL_SELECT pass of a pick draws.  m_renderMode stays
+    // GL_SELECT as long as the right button is held, through ordinary
+    // paints too.
+    bool m_selecting = false;
     // Zoom window: the rubber band from the button-down point to the
     // pointer while the left button is held.
     bool m_zoomBanding = false;

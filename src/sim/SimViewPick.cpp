@@ -9,6 +9,7 @@
 // a hit on the toolpath finds only the placeholder.
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <cstring>
 
 #include "CSimView.h"
@@ -26,7 +27,18 @@ void CSimView::Pick(QPoint point)
 {
     makeCurrent();
     GLuint buffer[kSelectBufferSize] = {};
-    glSelectBuffer(kSelectBufferSize, buffer);
+    const int hits = SelectAt(point, buffer, kSelectBufferSize);
+    // A pointer over a dense toolpath can fill the buffer (the count is
+    // then -1); the records that did fit are still good.
+    if (hits != 0)
+        ProcessPick(buffer, hits);
+    doneCurrent();
+    update();
+}
+
+int CSimView::SelectAt(QPoint point, unsigned* buffer, int size)
+{
+    glSelectBuffer(size, buffer);
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     // The viewport is in device pixels, the scene in the pane's pixels.
@@ -40,17 +52,65 @@ void CSimView::Pick(QPoint point)
     glOrtho(-w / 2.0, w / 2.0, h / 2.0, -h / 2.0, -4000.0, 4000.0);
     // The scene's own transforms go on the model-view matrix, as in a paint.
     glMatrixMode(GL_MODELVIEW);
+    m_selecting = true;
     RenderScene();
+    m_selecting = false;
     const GLint hits = glRenderMode(GL_RENDER);
-    // A pointer over a dense toolpath can fill the buffer (the count is
-    // then -1); the records that did fit are still good.
-    if (hits != 0)
-        ProcessPick(buffer, hits);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    doneCurrent();
-    update();
+    return hits;
+}
+
+PickWindow::PickWindow()
+{
+    GLdouble projection[16], modelView[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    // Column-major, as GL keeps them: m = projection * modelView.
+    for (int column = 0; column < 4; ++column)
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k)
+                sum += projection[k * 4 + row] * modelView[column * 4 + k];
+            m_matrix[column * 4 + row] = sum;
+        }
+}
+
+bool PickWindow::MayHit(const MoveRecord& record) const
+{
+    const float ends[2][3] = {{record.startX, record.startY, record.startZ}, {record.endX, record.endY, record.endZ}};
+    double p[2][4];
+    for (int end = 0; end < 2; ++end) {
+        const float* v = ends[end];
+        for (int row = 0; row < 4; ++row)
+            p[end][row] = m_matrix[row] * v[0] + m_matrix[4 + row] * v[1] + m_matrix[8 + row] * v[2] +
+                          m_matrix[12 + row];
+        // Behind the eye (never with the view's orthographic projection):
+        // leave it to GL.
+        if (!(p[end][3] > 0.0))
+            return true;
+        p[end][0] /= p[end][3];
+        p[end][1] /= p[end][3];
+    }
+    // The pick matrix maps the 4 x 4 pixel window onto [-1, 1]; a pixel is
+    // 0.5 wide there, so the margin is two pixels.  Clip the segment to
+    // the widened square (Liang-Barsky); any part left may hit.
+    constexpr double kEdge = 1.0 + 1.0;
+    const double x0 = p[0][0], y0 = p[0][1], dx = p[1][0] - x0, dy = p[1][1] - y0;
+    double enter = 0.0, leave = 1.0;
+    const auto clip = [&](double denominator, double numerator) {
+        // The part of the segment with denominator * t <= numerator.
+        if (denominator == 0.0)
+            return numerator >= 0.0;
+        const double t = numerator / denominator;
+        if (denominator > 0.0)
+            leave = std::min(leave, t);
+        else
+            enter = std::max(enter, t);
+        return enter <= leave;
+    };
+    return clip(dx, kEdge - x0) && clip(-dx, kEdge + x0) && clip(dy, kEdge - y0) && clip(-dy, kEdge + y0);
 }
 
 // Hit records: name count, minimum depth, maximum depth, the names.  The

@@ -164,24 +164,34 @@ void CSimView::DrawToolpath()
     glPushMatrix();
     ApplySceneTransform();
     // The pick needs a name per record, which only the per-record path
-    // gives; everything else takes the arrays when it can.
-    const bool batched = m_batchedDrawing && m_renderMode != GL_SELECT;
-    if (batched && !m_batch.IsBuiltFor(moves))
-        m_batch.Build(moves);
-    if (!batched || (m_simulating && !m_batch.LinesAscending()))
+    // gives; everything else takes the arrays when it can.  Drawing record
+    // by record is also the reference the arrays are measured against, so
+    // with the arrays switched off the pick draws every record too.
+    if (m_selecting) {
+        const PickWindow window;
+        DrawToolpathPerRecord(moves, m_batchedDrawing ? &window : nullptr);
+    } else if (!m_batchedDrawing) {
         DrawToolpathPerRecord(moves);
-    else
-        m_batch.Draw(m_simulating ? ToolpathBatch::CountUpToLine(moves, m_currentLine) : moves.size());
+    } else {
+        if (!m_batch.IsBuiltFor(moves))
+            m_batch.Build(moves);
+        if (m_simulating && !m_batch.LinesAscending())
+            DrawToolpathPerRecord(moves);
+        else
+            m_batch.Draw(m_simulating ? ToolpathBatch::CountUpToLine(moves, m_currentLine) : moves.size());
+    }
     glPopMatrix();
 }
 
 // One glBegin/glEnd per record, each with its own name in a pick.  An arc is
 // drawn as its chord.
-void CSimView::DrawToolpathPerRecord(const MoveList& moves)
+void CSimView::DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window)
 {
     const bool named = !m_simulating && m_renderMode == GL_SELECT;
     for (const MoveRecord& record : moves) {
         if (m_simulating && record.line > m_currentLine)
+            continue;
+        if (window && !window->MayHit(record))
             continue;
         const int colour = ToolpathColourIndex(record);
         ApplyToolpathColour(colour);

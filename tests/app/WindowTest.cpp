@@ -47,7 +47,7 @@ protected:
         mainFrame = dynamic_cast<CMainFrame*>(app->m_pMainWnd);
         ASSERT_TRUE(mainFrame);
         mainFrame->resize(1000, 700);
-        QTest::qWaitForWindowExposed(mainFrame);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(mainFrame));
     }
     void TearDown() override
     {

@@ -65,6 +65,7 @@ public:
     using CSimView::m_playEnd;
     using CSimView::m_playPos;
     using CSimView::m_renderMode;
+    using CSimView::SelectAt;
     using CSimView::m_rotX;
     using CSimView::m_rotY;
     using CSimView::m_scale;

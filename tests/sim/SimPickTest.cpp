@@ -1,4 +1,7 @@
 // The right-button pick and the tool marker.
+#include <algorithm>
+#include <GL/gl.h>
+
 #include "SimFixture.h"
 #include "ids.h"
 
@@ -135,6 +138,55 @@ TEST_F(SimViewTest, APickOnADenseToolpathStillFindsTheFirstSegment)
     Release(Qt::RightButton, centre);
     EXPECT_EQ(view->m_currentLine, 100);
     EXPECT_EQ(doc->m_shownLines, std::vector<int>{100});
+}
+
+// A pick draws only the records that may cross its window.  Its hit records
+// must be word for word those of drawing every record, on a tangle of long
+// and short segments in 3-D, with picks on and between them.
+TEST_F(SimViewTest, APickMakesTheHitRecordsOfDrawingEveryRecord)
+{
+    Show();
+    uint32_t seed = 12345;
+    const auto next = [&seed](float range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (float(seed >> 8) / float(1 << 24) * 2.0f - 1.0f) * range;
+    };
+    float x = 0, y = 0, z = 0;
+    for (int i = 0; i < 3000; ++i) {
+        // Mostly short steps, now and then a long jump across the part.
+        const float reach = i % 50 == 0 ? 100.0f : 4.0f;
+        const float nx = std::clamp(x + next(reach), -100.0f, 100.0f);
+        const float ny = std::clamp(y + next(reach), -80.0f, 80.0f);
+        const float nz = std::clamp(z + next(reach / 4), -20.0f, 20.0f);
+        doc->m_moves.push_back(Segment(i, x, y, z, nx, ny, nz, i % 7, i % 50 == 0));
+        x = nx, y = ny, z = nz;
+    }
+    Interpreted();
+    ASSERT_TRUE(Run(ID_SIM_ZOOMALL));
+    ASSERT_TRUE(Run(ID_SIM_ISOVIEW));
+    (void)Grab();
+    const auto select = [this](QPoint point, bool culled) {
+        std::vector<unsigned> buffer(4096, 0xDEADBEEFu);
+        view->SetBatchedDrawing(culled);
+        view->m_renderMode = GL_SELECT;
+        view->makeCurrent();
+        const int hits = view->SelectAt(point, buffer.data(), int(buffer.size()));
+        view->doneCurrent();
+        view->m_renderMode = GL_RENDER;
+        buffer.push_back(unsigned(hits));
+        return buffer;
+    };
+    int picksWithHits = 0;
+    for (int py = 10; py < kHeight; py += 23)
+        for (int px = 7; px < kWidth; px += 19) {
+            const QPoint point(px, py);
+            const std::vector<unsigned> all = select(point, false);
+            ASSERT_EQ(select(point, true), all) << "at " << px << ", " << py;
+            picksWithHits += all.back() != 0 ? 1 : 0;
+        }
+    // Many picks land on the toolpath, more beside it.
+    EXPECT_GT(picksWithHits, 50);
+    EXPECT_LT(picksWithHits, 22 * 27);
 }
 
 }  // namespace
