@@ -6,7 +6,8 @@
 // record as one segment of a single glDrawArrays in one colour, without
 // stipple and without state changes, so that what is left is the software
 // renderer's own work on the segments.  Last, a right-button pick at the
-// pane's centre, which draws record by record in GL_SELECT mode.
+// pane's centre, which draws in GL_SELECT mode the records that may cross
+// its window, and the same pick drawing every record.
 // TORNEL_BENCH_MOVES sets the number of move records (default 1000000).
 // Needs an X display with GLX; without one it starts Xvfb for the run.
 #include <benchmark/benchmark.h>
@@ -154,10 +155,15 @@ void BM_RendererFloor(benchmark::State& state)
     }
     state.counters["records"] = double(f.doc.Moves().size());
 }
-void BM_Pick(benchmark::State& state)
+
+BENCHMARK(BM_RendererFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5);
+
+// As the right button does it, press and release.  With the arrays off
+// the pick draws every record, as the reference drawing does.
+void Picks(benchmark::State& state, bool batched)
 {
     Fixture& f = TheFixture();
-    // As the right button does it, press and release.
+    f.view->SetBatchedDrawing(batched);
     const QPointF centre(400, 300), global = f.view->mapToGlobal(centre);
     for (auto _ : state) {
         QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::RightButton, Qt::RightButton, {});
@@ -166,9 +172,18 @@ void BM_Pick(benchmark::State& state)
         QCoreApplication::sendEvent(f.view.get(), &release);
     }
 }
+
+void BM_Pick(benchmark::State& state)
+{
+    Picks(state, true);
+}
 BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 
-BENCHMARK(BM_RendererFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5);
+void BM_PickEveryRecord(benchmark::State& state)
+{
+    Picks(state, false);
+}
+BENCHMARK(BM_PickEveryRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
 
 }  // namespace
 
