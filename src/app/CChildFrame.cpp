@@ -1,3 +1,5 @@
+// The document window of an NC program: its three panes, its maximized
+// showing, where its focus goes and the order its panes take commands in.
 #include "CChildFrame.h"
 
 #include "CInfoView.h"
@@ -68,4 +70,17 @@ void CChildFrame::OnSetFocus()
     if (m_wndSplitter2)
         if (QWidget* sim = m_wndSplitter2->GetPane(1, 0))
             sim->setFocus();
+}
+
+std::vector<CView*> CChildFrame::PaneRoute() const
+{
+    std::vector<CView*> route;
+    if (m_wndSplitter)
+        route.push_back(dynamic_cast<CView*>(m_wndSplitter->GetPane(0, 0)));
+    if (m_wndSplitter2) {
+        route.push_back(dynamic_cast<CView*>(m_wndSplitter2->GetPane(1, 0)));
+        route.push_back(dynamic_cast<CView*>(m_wndSplitter2->GetPane(0, 0)));
+    }
+    std::erase(route, nullptr);
+    return route;
 }

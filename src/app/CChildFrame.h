@@ -7,6 +7,7 @@
 #include "CMDIChildWnd.h"
 
 class CSplitterWnd;
+class CView;
 
 class CChildFrame : public CMDIChildWnd
 {
@@ -21,6 +22,9 @@ public:
     bool OnCreateClient(CCreateContext* context) override;
     void ActivateFrame(int showCommand = ShowDefault) override;
     void OnSetFocus() override;
+    // Commands the focused pane does not handle go to the code first, then
+    // to the simulation, then to the information.
+    std::vector<CView*> PaneRoute() const override;
 
     CSplitterWnd* OuterSplitter() const { return m_wndSplitter; }
     CSplitterWnd* InnerSplitter() const { return m_wndSplitter2; }

@@ -1,10 +1,12 @@
-// Start-up and exit of the program.
+// Start-up and exit of the program, and the files it opens from its command
+// line.
 //
 // The serial line is our own code, built in, so there is no control to
 // register at start or unregister at exit.
 #include "CTornelApp.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <memory>
 #include <thread>
 
@@ -54,17 +56,36 @@ bool CTornelApp::InitInstance()
 
     mainFrame->DragAcceptFiles();
 
-    // No empty document at start, and a file named on the command line is
-    // not opened either.
+    // No empty document at start.
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
+    const QStringList files = cmdInfo.m_fileNames;
     cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
     if (!ProcessShellCommand(cmdInfo))
         return false;
 
     mainFrame->show();
     mainFrame->update();
+
+    // The files named on the command line open as File > Open would open
+    // them, once the window is up and can show how far the reading is.
+    if (!files.isEmpty())
+        QTimer::singleShot(0, mainFrame, [this, files] {
+            for (const QString& file : files)
+                OpenDocumentFile(file);
+        });
     return true;
+}
+
+QString CTornelApp::GetOpenFilter() const
+{
+    // NC programs come with many extensions, after the control or the CAM
+    // system that wrote them.
+    const QString first = DocTemplates().empty()
+                              ? QString()
+                              : DocTemplates().front()->GetDocString(CMultiDocTemplate::filterName);
+    return first + QStringLiteral(";;其他 NC 程序 (*.ngc *.tap *.cnc *.nc1 *.mpf *.eia *.gcode *.txt);;") +
+           AllFilesFilter();
 }
 
 bool CTornelApp::PreTranslateMessage(QObject* receiver, QEvent* event)

@@ -13,6 +13,7 @@ public:
 
     bool InitInstance() override;
     bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
+    QString GetOpenFilter() const override;
 
     void OnAppAbout();
 

@@ -4,10 +4,15 @@
 #include "CTornelDoc.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include "AfxMessageBox.h"
+#include "BackgroundTask.h"
+#include "CFrameWnd.h"
+#include "CWinApp.h"
+#include "LoadAndInterpret.h"
 #include "CView.h"
 #include "DocumentLinks.h"
 #include "ids.h"
@@ -40,15 +45,28 @@ bool CTornelDoc::OnOpenDocument(const QString& path)
 {
     if (!CDocument::OnOpenDocument(path))
         return false;
-    if (!m_xTextBuffer.LoadFile(QFile::encodeName(path).constData(), EOL_AUTO)) {
+    // Read and interpreted on other threads while the program goes on: this
+    // document has no window yet, so nothing else touches it meanwhile.
+    const QByteArray file = QFile::encodeName(path);
+    const TaskResult result =
+        RunInBackground(QStringLiteral("正在打开 %1").arg(QFileInfo(path).fileName()), [&](TaskProgress& progress) {
+            return LoadAndInterpret(file.constData(), m_xTextBuffer, m_interpreter,
+                                    [&progress](uint64_t bytesRead, uint64_t fileSize) {
+                                        progress.Report(bytesRead, fileSize);
+                                        return !progress.IsCancelled();
+                                    });
+        });
+    if (result != TaskResult::Done) {
         // Nothing of a half-read file may stay behind.
         const QString reason = QString::fromLocal8Bit(m_xTextBuffer.LastFileError().c_str());
         DeleteContents();
-        AfxMessageBox(QStringLiteral("无法读取文件 %1：%2").arg(path, reason), MB_OK | MB_ICONERROR);
+        if (result == TaskResult::Cancelled) {
+            if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd)
+                app->m_pMainWnd->SetMessageText(QStringLiteral("已取消打开 %1").arg(path));
+        } else
+            AfxMessageBox(QStringLiteral("无法读取文件 %1：%2").arg(path, reason), MB_OK | MB_ICONERROR);
         return false;
     }
-    if (!m_interpreter.Run(m_xTextBuffer))
-        return false;
     CopyStatistics();
     return true;
 }
@@ -56,6 +74,11 @@ bool CTornelDoc::OnOpenDocument(const QString& path)
 bool CTornelDoc::OnSaveDocument(const QString& path)
 {
     return m_xTextBuffer.SaveFile(QFile::encodeName(path).constData(), EOL_AUTO, true);
+}
+
+QString CTornelDoc::LastSaveError() const
+{
+    return QString::fromLocal8Bit(m_xTextBuffer.LastFileError().c_str());
 }
 
 void CTornelDoc::DeleteContents()

@@ -19,6 +19,7 @@ public:
     bool OnOpenDocument(const QString& path) override;
     bool OnSaveDocument(const QString& path) override;
     void DeleteContents() override;
+    QString LastSaveError() const override;
 
     // Relayed from the simulation: mark line in the code view.
     void ShowLine(int line) override;

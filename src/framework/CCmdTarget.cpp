@@ -15,6 +15,11 @@ bool CCmdTarget::OnCmdMsg(int id, CCmdUI* ui)
         for (const CommandEntry& entry : map->entries) {
             if (id < entry.first || id > entry.last)
                 continue;
+            if (ui && ui->m_bProbe) {
+                if (entry.command)
+                    return true;
+                continue;
+            }
             if (!ui && entry.command) {
                 entry.command(this, id);
                 return true;

@@ -70,7 +70,8 @@ public:
     // handler, or enables the item when there is a command handler but no
     // update handler.  Returns false when this target has neither, so that
     // the caller can try the next target (and finally show the item
-    // disabled).
+    // disabled).  With a probe (CCmdUI::Probe): true when there is a
+    // command handler, and nothing runs.
     virtual bool OnCmdMsg(int id, CCmdUI* ui);
 
     static const CommandMap& ThisCommandMap();

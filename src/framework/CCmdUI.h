@@ -13,6 +13,14 @@ class CCmdUI
 {
 public:
     explicit CCmdUI(int id) : m_nID(id) {}
+    // A probe asks only whether a target has a command handler for the id:
+    // OnCmdMsg answers without running any handler, update or command.
+    static CCmdUI Probe(int id)
+    {
+        CCmdUI ui(id);
+        ui.m_bProbe = true;
+        return ui;
+    }
     virtual ~CCmdUI() = default;
 
     virtual void Enable(bool enable = true) { m_enabled = enable; }
@@ -29,4 +37,5 @@ public:
     // next to it (the recent-file list does).
     QMenu* m_pMenu = nullptr;
     QAction* m_pAction = nullptr;
+    bool m_bProbe = false;
 };

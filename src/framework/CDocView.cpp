@@ -14,6 +14,12 @@
 #include "CMultiDocTemplate.h"
 #include "CWinApp.h"
 #include "CView.h"
+#include "ids.h"
+
+BEGIN_COMMAND_MAP(CDocument, CCmdTarget)
+    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+END_COMMAND_MAP()
 
 CView::~CView()
 {
@@ -118,6 +124,16 @@ bool CDocument::DoFileSave()
     return DoSave(m_strPathName);
 }
 
+void CDocument::OnFileSave()
+{
+    DoFileSave();
+}
+
+void CDocument::OnFileSaveAs()
+{
+    DoSave(QString());
+}
+
 bool CDocument::DoSave(const QString& path)
 {
     QString name = path;
@@ -129,7 +145,8 @@ bool CDocument::DoSave(const QString& path)
         if (m_strPathName.isEmpty() && !extension.isEmpty() && !proposed.endsWith(extension))
             proposed += extension;
         name = AfxPromptFileName({false, QStringLiteral("另存为"),
-                                  filter.isEmpty() ? QStringLiteral("所有文件 (*)") : filter + QStringLiteral(";;所有文件 (*)"),
+                                  filter.isEmpty() ? CWinApp::AllFilesFilter()
+                                                   : filter + QStringLiteral(";;") + CWinApp::AllFilesFilter(),
                                   extension, proposed});
         if (name.isEmpty())
             return false;
@@ -143,7 +160,8 @@ bool CDocument::DoSave(const QString& path)
         return false;
     }
     SetModifiedFlag(false);
-    if (name != m_strPathName) {
+    if (path.isEmpty()) {
+        // Saved under a chosen name: the document is that file now.
         SetPathName(name);
         if (AfxGetApp())
             AfxGetApp()->AddToRecentFileList(m_strPathName);

@@ -44,7 +44,13 @@ public:
     // File > Save: to the document's file, or as a new one when it has
     // none.  File > Save As: always asks for the name.
     bool DoFileSave();
+    // Saves under path, or under a name the user is asked for when path is
+    // empty.
     bool DoSave(const QString& path);
+
+    // File > Save and File > Save As.
+    void OnFileSave();
+    void OnFileSaveAs();
 
     CMultiDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
 
@@ -58,6 +64,8 @@ public:
     // Calls OnUpdate on every view except sender, in the order the views
     // were added.
     void UpdateAllViews(CView* sender, long hint = 0, CObject* hintObject = nullptr);
+
+    DECLARE_COMMAND_MAP()
 
 private:
     friend class CMultiDocTemplate;

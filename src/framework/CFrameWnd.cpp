@@ -13,6 +13,8 @@
 
 BEGIN_COMMAND_MAP(CFrameWnd, CCmdTarget)
     ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
+    ON_COMMAND_RANGE(ID_NEXT_PANE, ID_PREV_PANE, OnNextPaneCmd)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_NEXT_PANE, ID_PREV_PANE, OnUpdateNextPaneMenu)
 END_COMMAND_MAP()
 
 CFrameWnd::~CFrameWnd()
@@ -66,12 +68,22 @@ QWidget* CFrameWnd::GetControlBar(int id) const
     return nullptr;
 }
 
+std::vector<CView*> CFrameWnd::PaneRoute() const
+{
+    return m_views;
+}
+
 bool CFrameWnd::OnCmdMsg(int id, CCmdUI* ui)
 {
-    if (CView* view = m_pActiveView) {
-        if (view->OnCmdMsg(id, ui))
+    if (CView* active = m_pActiveView) {
+        if (active->OnCmdMsg(id, ui))
             return true;
-        if (CDocument* document = view->GetDocument(); document && document->OnCmdMsg(id, ui))
+        // A command belongs to the window, not to the pane that happens to
+        // have the focus: the other panes of the same document come next.
+        for (CView* view : PaneRoute())
+            if (view != active && view->GetDocument() == active->GetDocument() && view->OnCmdMsg(id, ui))
+                return true;
+        if (CDocument* document = active->GetDocument(); document && document->OnCmdMsg(id, ui))
             return true;
     }
     return CCmdTarget::OnCmdMsg(id, ui);
@@ -88,6 +100,26 @@ void CFrameWnd::SetMessageText(const QString& text)
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd && app->m_pMainWnd != this)
         app->m_pMainWnd->SetMessageText(text);
+}
+
+void CFrameWnd::OnNextPaneCmd(int id)
+{
+    // F6 and Shift+F6 walk the panes in the order they were made, around.
+    if (m_views.size() < 2)
+        return;
+    const auto at = std::find(m_views.begin(), m_views.end(), m_pActiveView);
+    const size_t count = m_views.size();
+    size_t index = at == m_views.end() ? 0 : size_t(at - m_views.begin());
+    index = id == ID_PREV_PANE ? (index + count - 1) % count : (index + 1) % count;
+    if (auto* widget = dynamic_cast<QWidget*>(m_views[index])) {
+        SetActiveView(m_views[index]);
+        widget->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void CFrameWnd::OnUpdateNextPaneMenu(CCmdUI* ui)
+{
+    ui->Enable(m_views.size() > 1);
 }
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* ui)

@@ -2,9 +2,10 @@
 // active one, its control bars, and its place in the command route.
 //
 // The route of a command or of an update is one fixed order: the active
-// view, its document, the child frame, the main frame, the application.  A
-// child frame routes the first three (OnCmdMsg below); the main frame puts
-// its active child first and itself and the application after (CMDIFrameWnd).
+// view, the frame's other views, the document, the child frame, the main
+// frame, the application.  A child frame routes the first four (OnCmdMsg
+// below); the main frame puts its active child first and itself and the
+// application after (CMDIFrameWnd).
 #pragma once
 
 #include <QString>
@@ -43,7 +44,12 @@ public:
     QWidget* GetControlBar(int id) const;
     const std::vector<std::pair<int, QWidget*>>& ControlBars() const { return m_controlBars; }
 
+    // The route: the active view, the frame's other views in PaneRoute's
+    // order, the active view's document, the frame itself.
     bool OnCmdMsg(int id, CCmdUI* ui) override;
+    // The order in which the views other than the active one are offered a
+    // command: by default the order they were made in.
+    virtual std::vector<CView*> PaneRoute() const;
     // Routes an update and shows the item disabled when nothing handles it.
     void DoUpdate(CCmdUI* ui);
 
@@ -51,6 +57,10 @@ public:
     // a document window passes it on to.
     virtual void SetMessageText(const QString& text);
 
+    // Next pane (F6) and previous pane (Shift+F6): the keyboard focus moves
+    // to the next or previous view of the frame.
+    void OnNextPaneCmd(int id);
+    void OnUpdateNextPaneMenu(CCmdUI* ui);
     // CAP, NUM and SCRL: enabled (shown) while the key's lock is on.
     void OnUpdateKeyIndicator(CCmdUI* ui);
 

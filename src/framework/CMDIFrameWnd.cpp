@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "BackgroundTask.h"
 #include "CActionCmdUI.h"
 #include "CControlBar.h"
 #include "CDocument.h"
@@ -334,6 +335,16 @@ void CMDIFrameWnd::dropEvent(QDropEvent* event)
 
 void CMDIFrameWnd::closeEvent(QCloseEvent* event)
 {
+    if (BackgroundTaskCount() > 0) {
+        // A file is being read for a document that is to get a window here:
+        // stop the reading, then close.
+        event->ignore();
+        CancelBackgroundTasks([frame = QPointer<CMDIFrameWnd>(this)] {
+            if (frame)
+                frame->close();
+        });
+        return;
+    }
     if (AfxGetApp() && !AfxGetApp()->SaveAllModified()) {
         event->ignore();
         return;

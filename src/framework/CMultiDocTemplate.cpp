@@ -33,11 +33,9 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeVis
     document->m_pDocTemplate = this;
     m_docList.push_back(std::move(made));
 
-    CMDIChildWnd* frame = CreateNewFrame(document);
-    if (!frame) {
-        RemoveDocument(document);
-        return nullptr;
-    }
+    // The document is filled before it gets a window: reading a large file
+    // takes a while, the program goes on meanwhile, and nothing of it may
+    // show or reach a half-read document.
     bool ok;
     if (path.isEmpty()) {
         document->SetTitle(GetDocString(docName) + QString::number(++m_nUntitledCount));
@@ -48,8 +46,11 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeVis
             document->SetPathName(path);
     }
     if (!ok) {
-        // The window goes, and with its views the document.
-        delete frame;
+        RemoveDocument(document);
+        return nullptr;
+    }
+    CMDIChildWnd* frame = CreateNewFrame(document);
+    if (!frame) {
         RemoveDocument(document);
         return nullptr;
     }

@@ -261,16 +261,24 @@ void CWinApp::OnFileNew()
         m_templates.front()->OpenDocumentFile(QString());
 }
 
+QString CWinApp::GetOpenFilter() const
+{
+    const QString first = m_templates.empty() ? QString() : m_templates.front()->GetDocString(CMultiDocTemplate::filterName);
+    return first.isEmpty() ? AllFilesFilter() : first + QStringLiteral(";;") + AllFilesFilter();
+}
+
+QString CWinApp::AllFilesFilter()
+{
+    return QStringLiteral("所有文件 (*)");
+}
+
 void CWinApp::OnFileOpen()
 {
     if (m_templates.empty())
         return;
-    const CMultiDocTemplate& docTemplate = *m_templates.front();
-    const QString extension = docTemplate.GetDocString(CMultiDocTemplate::filterExt);
-    const QString path = AfxPromptFileName(
-        {true, QStringLiteral("打开"),
-         docTemplate.GetDocString(CMultiDocTemplate::filterName) + QStringLiteral(";;所有文件 (*)"), extension,
-         QString()});
+    // No default extension: a name typed without one is the file of that
+    // name.
+    const QString path = AfxPromptFileName({true, QStringLiteral("打开"), GetOpenFilter(), QString(), QString()});
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
@@ -299,8 +307,10 @@ void CWinApp::OnOpenRecentFile(int id)
     if (index >= m_pRecentFileList->GetCount())
         return;
     const QString path = (*m_pRecentFileList)[index];
-    if (!OpenDocumentFile(path)) {
-        // A file that can no longer be opened leaves the list.
+    const QFileInfo file(path);
+    if (!OpenDocumentFile(path) && (!file.isFile() || !file.isReadable())) {
+        // A file that can no longer be opened leaves the list; one whose
+        // opening the user stopped stays.
         m_pRecentFileList->Remove(index);
         m_pRecentFileList->WriteList();
     }
@@ -321,18 +331,26 @@ void SetFilePromptHook(FilePromptHook hook)
     PromptHook() = std::move(hook);
 }
 
+std::unique_ptr<QFileDialog> MakeFileDialog(const FilePrompt& prompt, QWidget* parent)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, prompt.title, prompt.initial, prompt.filter);
+    dialog->setAcceptMode(prompt.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog->setFileMode(prompt.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // The default extension names a new file; a file to open is taken by
+    // the name it has.
+    if (!prompt.open && !prompt.defaultExt.isEmpty())
+        dialog->setDefaultSuffix(prompt.defaultExt.startsWith(QLatin1Char('.')) ? prompt.defaultExt.mid(1)
+                                                                                : prompt.defaultExt);
+    return dialog;
+}
+
 QString AfxPromptFileName(const FilePrompt& prompt)
 {
     if (PromptHook())
         return PromptHook()(prompt);
-    QFileDialog dialog(AfxGetApp() && AfxGetApp()->m_pMainWnd ? AfxGetApp()->m_pMainWnd->Widget() : nullptr,
-                       prompt.title, prompt.initial, prompt.filter);
-    dialog.setAcceptMode(prompt.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(prompt.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (!prompt.defaultExt.isEmpty())
-        dialog.setDefaultSuffix(prompt.defaultExt.startsWith(QLatin1Char('.')) ? prompt.defaultExt.mid(1)
-                                                                               : prompt.defaultExt);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::unique_ptr<QFileDialog> dialog =
+        MakeFileDialog(prompt, AfxGetApp() && AfxGetApp()->m_pMainWnd ? AfxGetApp()->m_pMainWnd->Widget() : nullptr);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().front();
+    return dialog->selectedFiles().front();
 }

@@ -20,9 +20,11 @@ class CFrameWnd;
 class CMultiDocTemplate;
 class CRecentFileList;
 class QEvent;
+class QFileDialog;
 class QObject;
 class QPrinter;
 class QSettings;
+class QWidget;
 
 class CWinApp : public CCmdTarget
 {
@@ -75,6 +77,11 @@ public:
     // Asks every document to save its changes; false when the user cancels.
     bool SaveAllModified();
 
+    // The file types File > Open offers, as a Qt filter list: the document
+    // template's first, which is the default, and all files last.
+    virtual QString GetOpenFilter() const;
+    static QString AllFilesFilter();
+
     // The printer that Print Setup chose and printing uses.
     QPrinter& Printer();
 
@@ -119,3 +126,5 @@ using FilePromptHook = std::function<QString(const FilePrompt& prompt)>;
 void SetFilePromptHook(FilePromptHook hook);
 // The chosen path, or empty when the user cancelled.
 QString AfxPromptFileName(const FilePrompt& prompt);
+// The dialog AfxPromptFileName shows, set up for prompt.
+std::unique_ptr<QFileDialog> MakeFileDialog(const FilePrompt& prompt, QWidget* parent);

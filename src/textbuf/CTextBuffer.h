@@ -57,11 +57,22 @@ public:
     // file is in.  Called on the loading thread, block by block, with the
     // lines cut since the last call; the array is valid only during the call,
     // the texts it points to until the buffer is cleared.  If the load then
-    // fails, the lines seen so far are gone.
+    // fails, the lines seen so far are gone: LoadFailed comes first.
     class LoadListener
     {
     public:
         virtual void LinesLoaded(const TextLine* lines, size_t count) = 0;
+        // After every block read: how far the reading is.  Returning false
+        // stops the load, which then fails and leaves the buffer as it was.
+        virtual bool ContinueLoading(uint64_t bytesRead, uint64_t fileSize)
+        {
+            (void)bytesRead;
+            (void)fileSize;
+            return true;
+        }
+        // The load failed (or was stopped) after lines were handed over:
+        // the listener must be done with them when this returns.
+        virtual void LoadFailed() = 0;
 
     protected:
         ~LoadListener() = default;

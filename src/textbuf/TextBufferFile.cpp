@@ -161,6 +161,7 @@ bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
         return false;
     }
     size_t filled = size_t(got);
+    uint64_t bytesRead = filled;
     bool eof = filled < kDetectBlock;
     const int eolStyle = style == EOL_AUTO ? DetectEolStyle(buffer.data(), filled) : style;
     const char* separator = SeparatorOf(eolStyle);
@@ -190,10 +191,13 @@ bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
             got = ReadFull(fd, buffer.data() + filled, buffer.size() - filled);
             if (got < 0) {
                 SetFileError("read error", errno);
+                if (listener)
+                    listener->LoadFailed();
                 return false;
             }
             eof = size_t(got) < buffer.size() - filled;
             filled += size_t(got);
+            bytesRead += uint64_t(got);
         }
         char* data = buffer.data();
         const bool mayHoldNul = std::memchr(data + lineStart, 0, filled - lineStart) != nullptr;
@@ -228,6 +232,11 @@ bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
         if (listener && lines.m_lines.size() > reported) {
             listener->LinesLoaded(lines.m_lines.data() + reported, lines.m_lines.size() - reported);
             reported = lines.m_lines.size();
+        }
+        if (listener && !listener->ContinueLoading(bytesRead, uint64_t(st.st_size))) {
+            SetFileError("the reading was stopped", 0);
+            listener->LoadFailed();
+            return false;
         }
         if (eof)
             break;

@@ -1,6 +1,8 @@
 // The main frame: the command route, toolbars, status bar, accelerators,
 // dropped files, the Window commands and closing with changes.
 #include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -75,15 +77,18 @@ TEST_F(ShellTest, NewAndOpenNeedADocumentTemplate)
     EXPECT_TRUE(newItem.m_enabled);
     EXPECT_TRUE(openItem.m_enabled);
 
-    // Open asks for an NC file, with every file as a choice too.
+    // Open asks for an NC file first, other NC programs next and every file
+    // last; a name typed without an extension is taken as it is.
     WriteBytes("shaft.nc", "G01 Z-1\n");
     promptAnswer = QStringLiteral("shaft.nc");
     EXPECT_TRUE(mainFrame->OnCommand(ID_FILE_OPEN));
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_TRUE(prompts[0].open);
-    EXPECT_TRUE(prompts[0].filter.startsWith(QStringLiteral("NC Files (*.nc);;")));
-    EXPECT_TRUE(prompts[0].filter.contains(QStringLiteral("(*)")));
-    EXPECT_EQ(prompts[0].defaultExt, QStringLiteral(".nc"));
+    EXPECT_EQ(prompts[0].filter.split(QStringLiteral(";;")),
+              QStringList({QStringLiteral("NC Files (*.nc)"),
+                           QStringLiteral("其他 NC 程序 (*.ngc *.tap *.cnc *.nc1 *.mpf *.eia *.gcode *.txt)"),
+                           QStringLiteral("所有文件 (*)")}));
+    EXPECT_TRUE(prompts[0].defaultExt.isEmpty());
     ASSERT_NE(mainFrame->MDIGetActive(), nullptr);
     EXPECT_EQ(mainFrame->MDIGetActive()->windowTitle(), QStringLiteral("shaft.nc"));
 
@@ -91,6 +96,35 @@ TEST_F(ShellTest, NewAndOpenNeedADocumentTemplate)
     promptAnswer.clear();
     mainFrame->OnCommand(ID_FILE_OPEN);
     EXPECT_EQ(app->DocTemplates().front()->Documents().size(), 1u);
+}
+
+TEST_F(ShellTest, TheDefaultExtensionNamesNewFilesOnly)
+{
+    // A program saved by a control often has no extension at all: typed in
+    // full into the open dialog, it is that file, not one with ".nc" added.
+    WriteBytes("O1234", "G01 X1\n");
+    const QString existing = QFileInfo(QStringLiteral("O1234")).absoluteFilePath();
+    const auto open = MakeFileDialog({true, QStringLiteral("打开"), QStringLiteral("NC Files (*.nc)"), QString(), QString()},
+                                     nullptr);
+    open->setOption(QFileDialog::DontUseNativeDialog);
+    open->selectFile(existing);
+    EXPECT_EQ(open->selectedFiles(), QStringList{existing});
+
+    // Even when the caller asks for one, the open dialog adds none; the save
+    // dialog does.
+    const auto stillOpen = MakeFileDialog({true, QStringLiteral("打开"), QStringLiteral("NC Files (*.nc)"),
+                                          QStringLiteral(".nc"), QString()},
+                                         nullptr);
+    stillOpen->setOption(QFileDialog::DontUseNativeDialog);
+    stillOpen->selectFile(existing);
+    EXPECT_EQ(stillOpen->selectedFiles(), QStringList{existing});
+    const auto save = MakeFileDialog({false, QStringLiteral("另存为"), QStringLiteral("NC Files (*.nc)"),
+                                      QStringLiteral(".nc"), QString()},
+                                     nullptr);
+    save->setOption(QFileDialog::DontUseNativeDialog);
+    const QString fresh = QFileInfo(QStringLiteral("bracket")).absoluteFilePath();
+    save->selectFile(fresh);
+    EXPECT_EQ(save->selectedFiles(), QStringList{fresh + QStringLiteral(".nc")});
 }
 
 TEST_F(ShellTest, ThreeToolbarsWithTheirButtonsOnTwoRows)

@@ -133,20 +133,34 @@ TEST_F(ShellTest, AFailingMainFrameEndsStartupWithoutAMessage)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(ShellTest, AFileOnTheCommandLineIsNotOpened)
+TEST_F(ShellTest, FilesOnTheCommandLineOpenOnceTheWindowIsUp)
 {
     WriteBytes("part.nc", "G01 X10\r\n");
+    WriteBytes("-odd.nc", "G00 Z5\r\n");
+    WriteBytes("shaft", "G01 Z-1\r\n");
     app = std::make_unique<TestApp>();
     app->AddDocTemplate(MakeTestTemplate());
-    app->SetArguments({QStringLiteral("--no-splash"), QStringLiteral("part.nc")});
+    app->SetArguments({QStringLiteral("part.nc"), QStringLiteral("--no-splash"), QStringLiteral("missing.nc"),
+                       QStringLiteral("shaft"), QStringLiteral("--"), QStringLiteral("-odd.nc")});
     ASSERT_TRUE(app->InitInstance());
     mainFrame = dynamic_cast<TestMainFrame*>(app->m_pMainWnd);
+    // Nothing yet: the files open from the event loop, after the frame is
+    // shown, and without the splash, which the option turned off.
+    EXPECT_TRUE(mainFrame->isVisible());
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
     EXPECT_TRUE(app->DocTemplates().front()->Documents().empty());
-    EXPECT_EQ(mainFrame->MDIGetActive(), nullptr);
-    EXPECT_EQ(mainFrame->CurrentMenuId(), IDR_MAINFRAME);
-    auto* status = dynamic_cast<CStatusBar*>(mainFrame->GetControlBar(AFX_IDW_STATUS_BAR));
-    ASSERT_NE(status, nullptr);
-    EXPECT_EQ(status->GetPaneText(0), QStringLiteral("Ready"));
+
+    ASSERT_TRUE(WaitFor([&] { return app->DocTemplates().front()->Documents().size() == 3; }));
+    QStringList titles;
+    for (const auto& document : app->DocTemplates().front()->Documents())
+        titles << document->GetTitle();
+    EXPECT_EQ(titles, QStringList({QStringLiteral("part.nc"), QStringLiteral("shaft"), QStringLiteral("-odd.nc")}));
+    // The missing file is reported as File > Open reports it, and the
+    // others open all the same.
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("missing.nc"))) << messages[0].toStdString();
+    EXPECT_EQ(mainFrame->CurrentMenuId(), IDR_TORNELTYPE);
+    EXPECT_EQ((*app->RecentFileList())[0], QFileInfo(QStringLiteral("-odd.nc")).absoluteFilePath());
 }
 
 TEST_F(ShellTest, TheRecentFilesAreReadFromTheProfileAtStart)

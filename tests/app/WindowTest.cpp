@@ -2,86 +2,13 @@
 // code, its statistics and its toolpath in the three panes; the layout of a
 // window; the links between an editor line and a toolpath record; a second
 // window on the same document.
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QOpenGLWidget>
 #include <QScrollBar>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <memory>
 
-#include "AfxMessageBox.h"
-#include "CChildFrame.h"
-#include "CInfoView.h"
-#include "CMainFrame.h"
-#include "CSimView.h"
-#include "CSplitterWnd.h"
-#include "CTornelApp.h"
-#include "CTornelDoc.h"
-#include "CTornelView.h"
-#include "TempDir.h"
+#include "WindowFixture.h"
 #include "WorkedExample.h"
-#include "ids.h"
 
 namespace {
-
-// The program as it starts, without the splash's pause.
-class QuickApp : public CTornelApp
-{
-protected:
-    void Pause(int) override {}
-};
-
-class WindowTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        SetMessageBoxHook([this](const QString& text, unsigned) {
-            messages.push_back(text);
-            return IDNO;
-        });
-        app = std::make_unique<QuickApp>();
-        app->SetArguments({QStringLiteral("--no-splash")});
-        ASSERT_TRUE(app->InitInstance());
-        mainFrame = dynamic_cast<CMainFrame*>(app->m_pMainWnd);
-        ASSERT_TRUE(mainFrame);
-        mainFrame->resize(1000, 700);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(mainFrame));
-    }
-    void TearDown() override
-    {
-        delete mainFrame;
-        app.reset();
-        SetMessageBoxHook({});
-    }
-    CChildFrame* Open(const std::string& name, const std::string& text)
-    {
-        const std::string path = dir.File(name);
-        WriteBytes(path, text);
-        if (!app->OpenDocumentFile(QString::fromStdString(path)))
-            return nullptr;
-        QCoreApplication::processEvents();
-        return dynamic_cast<CChildFrame*>(mainFrame->MDIClient()->currentSubWindow());
-    }
-    static CTornelView* Code(CChildFrame* frame)
-    {
-        return dynamic_cast<CTornelView*>(frame->OuterSplitter()->GetPane(0, 0));
-    }
-    static CInfoView* Info(CChildFrame* frame)
-    {
-        return dynamic_cast<CInfoView*>(frame->InnerSplitter()->GetPane(0, 0));
-    }
-    static CSimView* Sim(CChildFrame* frame)
-    {
-        return dynamic_cast<CSimView*>(frame->InnerSplitter()->GetPane(1, 0));
-    }
-
-    TempDir dir;
-    std::unique_ptr<QuickApp> app;
-    CMainFrame* mainFrame = nullptr;
-    std::vector<QString> messages;
-};
 
 TEST_F(WindowTest, AnOpenedProgramShowsItsCodeStatisticsAndToolpath)
 {

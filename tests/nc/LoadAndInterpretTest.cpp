@@ -2,7 +2,9 @@
 // the interpreter gives, across many read blocks and in every line style.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "CTextBuffer.h"
 #include "LoadAndInterpret.h"
@@ -79,4 +81,46 @@ TEST(LoadAndInterpret, AFailedLoadLeavesTheInterpreterReset)
     EXPECT_TRUE(interpreter.Moves().empty());
     EXPECT_TRUE(interpreter.ToolNumbers().empty());
     EXPECT_EQ(interpreter.FeedDistance(), 0.0);
+}
+
+TEST(LoadAndInterpret, ReportsTheBytesReadAndStopsWhenAsked)
+{
+    TempDir dir;
+    NcGenOptions options;
+    options.lines = 600000;  // some 20 MiB: several read blocks
+    const std::string text = GenerateNcString(options);
+    const std::string path = dir.File("p.nc");
+    WriteBytes(path, text);
+
+    std::vector<uint64_t> seen;
+    CTextBuffer buffer;
+    NcInterpreter interpreter;
+    ASSERT_TRUE(LoadAndInterpret(path.c_str(), buffer, interpreter, [&](uint64_t done, uint64_t total) {
+        EXPECT_EQ(total, text.size());
+        seen.push_back(done);
+        return true;
+    }));
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), text.size());
+    const int lines = buffer.LineCount();
+    const size_t moves = interpreter.Moves().size();
+
+    // Stopped after the second block: the load fails, the buffer keeps
+    // what it had, the interpreter is reset, and the rest is not read.
+    seen.clear();
+    EXPECT_FALSE(LoadAndInterpret(path.c_str(), buffer, interpreter, [&](uint64_t done, uint64_t) {
+        seen.push_back(done);
+        return seen.size() < 2;
+    }));
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_FALSE(buffer.LastFileError().empty());
+    EXPECT_EQ(buffer.LineCount(), lines);
+    EXPECT_EQ(buffer.Line(lines - 1), std::string_view(text).substr(text.rfind('\n') + 1));
+    EXPECT_TRUE(interpreter.Moves().empty());
+    EXPECT_EQ(interpreter.FeedDistance(), 0.0);
+
+    // And the same buffer and interpreter open the file again in full.
+    ASSERT_TRUE(LoadAndInterpret(path.c_str(), buffer, interpreter));
+    EXPECT_EQ(interpreter.Moves().size(), moves);
 }
