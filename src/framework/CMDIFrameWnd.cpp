@@ -3,6 +3,8 @@
 #include "CMDIFrameWnd.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -12,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
@@ -27,6 +30,7 @@
 #include "CMultiDocTemplate.h"
 #include "CStatusBar.h"
 #include "CToolBar.h"
+#include "CView.h"
 #include "CWinApp.h"
 #include "Resources.h"
 #include "ids.h"
@@ -36,9 +40,6 @@ namespace {
 // Items of the Window menu that name the open document windows.
 constexpr int kFirstMdiChildId = AFX_IDM_FIRST_MDICHILD;
 constexpr int kMaxMdiChildItems = 9;
-
-// The period of the idle update of toolbars and status panes.
-constexpr int kIdleUpdateMs = 150;
 
 }  // namespace
 
@@ -60,8 +61,13 @@ CMDIFrameWnd::CMDIFrameWnd()
     m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdiArea);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] { OnIdleUpdateCmdUI(); });
-    m_idleTimer.setInterval(kIdleUpdateMs);
+    // Once the events of the moment are handled, and only after something
+    // happened: a program left alone does nothing at all.
+    m_idleTimer.setSingleShot(true);
+    m_idleTimer.setInterval(0);
     connect(&m_idleTimer, &QTimer::timeout, this, &CMDIFrameWnd::OnIdleUpdateCmdUI);
+    qApp->installEventFilter(this);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMDIFrameWnd::UpdateCmdUISoon);
 }
 
 CMDIFrameWnd::~CMDIFrameWnd()
@@ -93,7 +99,6 @@ bool CMDIFrameWnd::LoadFrame(int resourceId)
         return false;
     // The bars show their real state from the first time they are seen.
     OnIdleUpdateCmdUI();
-    m_idleTimer.start();
     return true;
 }
 
@@ -117,8 +122,45 @@ bool CMDIFrameWnd::OnCommand(int id)
     const bool handled = OnCmdMsg(id, nullptr);
     // The command may have changed what the bars show; the frame may be
     // closing, so the update waits for the event loop.
-    QTimer::singleShot(0, this, &CMDIFrameWnd::OnIdleUpdateCmdUI);
+    UpdateCmdUISoon();
     return handled;
+}
+
+void CMDIFrameWnd::UpdateCmdUISoon()
+{
+    if (!m_idleTimer.isActive())
+        m_idleTimer.start();
+}
+
+bool CMDIFrameWnd::eventFilter(QObject* receiver, QEvent* event)
+{
+    // What the user does, and what the views show, may change what the
+    // bars and panes should say; nothing else does.
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::FocusIn:
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::Drop:
+        UpdateCmdUISoon();
+        break;
+    case QEvent::MouseMove:
+        if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton)
+            UpdateCmdUISoon();
+        break;
+    case QEvent::Paint:
+        if (dynamic_cast<CView*>(receiver) || (receiver->parent() && dynamic_cast<CView*>(receiver->parent())))
+            UpdateCmdUISoon();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(receiver, event);
 }
 
 void CMDIFrameWnd::OnIdleUpdateCmdUI()

@@ -3,8 +3,9 @@
 //
 // It shows its own menu while no document window is active and the active
 // window's menu otherwise.  Menus are brought up to date by command updates
-// just before they open; toolbars and status panes on a short idle timer and
-// after every command.
+// just before they open; toolbars and status panes once the events of the
+// moment are handled, after every command, every input and every repaint of
+// a view, and never while nothing happens.
 #pragma once
 
 #include <QMainWindow>
@@ -47,6 +48,8 @@ public:
     // Brings the toolbars, the status panes, the menu bar and the title up
     // to date.
     void OnIdleUpdateCmdUI();
+    // OnIdleUpdateCmdUI once the events now waiting are handled.
+    void UpdateCmdUISoon();
     // Updates every item of popup (and so sets their enabled, checked and
     // text state), as when it is about to open.
     void UpdateMenuPopup(QMenu* popup);
@@ -90,6 +93,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* receiver, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -2,6 +2,9 @@
 #include "CMultiDocTemplate.h"
 
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "CDocument.h"
 #include "CMDIChildWnd.h"
@@ -115,4 +118,11 @@ void CMultiDocTemplate::RemoveDocument(CDocument* document)
     std::unique_ptr<CDocument> going = std::move(*it);
     m_docList.erase(it);
     going->DeleteContents();
+    going.reset();
+#ifdef __GLIBC__
+    // A large program leaves hundreds of megabytes of free heap behind, which
+    // the allocator would keep for the process; the user expects them back
+    // when the document is closed.
+    malloc_trim(0);
+#endif
 }

@@ -114,7 +114,10 @@ void CStatusBar::EnablePane(int index, bool enable)
 
 void CStatusBar::SetPanePopOut(int index, bool popOut)
 {
-    m_panes[index].label->setFrameShadow(popOut ? QFrame::Raised : QFrame::Sunken);
+    // Qt repaints a frame whose shadow is set, even to what it was.
+    const QFrame::Shadow shadow = popOut ? QFrame::Raised : QFrame::Sunken;
+    if (m_panes[index].label->frameShadow() != shadow)
+        m_panes[index].label->setFrameShadow(shadow);
 }
 
 void CStatusBar::Show(const Pane& pane)

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 #include "AfxMessageBox.h"
@@ -81,6 +82,16 @@ protected:
     static CSimView* Sim(CChildFrame* frame)
     {
         return dynamic_cast<CSimView*>(frame->InnerSplitter()->GetPane(1, 0));
+    }
+    // Runs the event loop until done() holds or timeoutMs have passed.
+    static bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+    {
+        for (int waited = 0; !done(); waited += 10) {
+            if (waited > timeoutMs)
+                return false;
+            QTest::qWait(10);
+        }
+        return true;
     }
     static CTornelDoc* Doc(CChildFrame* frame) { return dynamic_cast<CTornelDoc*>(Code(frame)->GetDocument()); }
 
