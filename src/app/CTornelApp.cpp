@@ -6,7 +6,9 @@
 #include "CTornelApp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <memory>
 #include <thread>
 
@@ -33,6 +35,9 @@ CTornelApp::CTornelApp() : CWinApp(QStringLiteral("Tornel")) {}
 
 bool CTornelApp::InitInstance()
 {
+    // Qt's own dialogs and buttons speak the interface's language, whatever
+    // the user's locale.
+    LoadQtTranslations(QStringLiteral("zh_CN"));
     {
         CCommandLineInfo splashInfo;
         ParseCommandLine(splashInfo);
@@ -93,6 +98,23 @@ bool CTornelApp::PreTranslateMessage(QObject* receiver, QEvent* event)
     if (CSplashWnd::PreTranslateAppMessage(event))
         return true;
     return CWinApp::PreTranslateMessage(receiver, event);
+}
+
+void CTornelApp::LoadQtTranslations(const QString& language)
+{
+    if (m_qtTranslator)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;  // not installed: Qt's English texts stay
+    QCoreApplication::installTranslator(translator.get());
+    m_qtTranslator = std::move(translator);
+}
+
+CTornelApp::~CTornelApp()
+{
+    if (m_qtTranslator)
+        QCoreApplication::removeTranslator(m_qtTranslator.get());
 }
 
 void CTornelApp::AddDocTemplates()

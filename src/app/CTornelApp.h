@@ -2,14 +2,18 @@
 // the About box.
 #pragma once
 
+#include <memory>
+
 #include "CWinApp.h"
 
 class CMainFrame;
+class QTranslator;
 
 class CTornelApp : public CWinApp
 {
 public:
     CTornelApp();
+    ~CTornelApp() override;
 
     bool InitInstance() override;
     bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
@@ -29,4 +33,10 @@ protected:
     virtual CMainFrame* NewMainFrame();
     // Blocks the thread for ms: nothing is handled meanwhile.
     virtual void Pause(int ms);
+
+private:
+    // Qt's texts in language ("zh_CN"), when its translations are installed.
+    void LoadQtTranslations(const QString& language);
+
+    std::unique_ptr<QTranslator> m_qtTranslator;
 };

@@ -27,11 +27,15 @@ public:
     // 0 unchecked, 1 checked, 2 indeterminate.
     virtual void SetCheck(int check = 1) { m_check = check; }
     virtual void SetText(const QString& text) { m_text = text; }
+    // The widest text the item may be given for what it shows now (a status
+    // pane takes room for it, so that it does not jump as the text changes).
+    virtual void SetWidestText(const QString& text) { m_widestText = text; }
 
     const int m_nID;
     bool m_enabled = false;
     int m_check = 0;
     QString m_text;
+    QString m_widestText;
     // Set only while updating a menu item: the menu and the item, so that a
     // handler can tell a menu from a toolbar and may add or remove items
     // next to it (the recent-file list does).

@@ -2,6 +2,7 @@
 #include "CStatusBar.h"
 
 #include <QLabel>
+#include <algorithm>
 
 #include "CCmdUI.h"
 #include "CMDIFrameWnd.h"
@@ -32,6 +33,11 @@ public:
         CCmdUI::SetText(text);
         m_bar->SetPaneText(m_index, text);
     }
+    void SetWidestText(const QString& text) override
+    {
+        CCmdUI::SetWidestText(text);
+        m_bar->SetPaneWidestText(m_index, text);
+    }
 
 private:
     CStatusBar* m_bar;
@@ -61,21 +67,20 @@ bool CStatusBar::SetIndicators(const int* ids, int count)
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setContentsMargins(kPaneMargin, 0, kPaneMargin, 0);
-        Pane pane{id, label, QString(), true};
+        Pane pane{id, label, QString(), true, QString(), QString()};
+        label->setTextFormat(Qt::PlainText);
         if (id == ID_SEPARATOR) {
-            label->setTextFormat(Qt::PlainText);
             addWidget(label, 1);
         } else {
             const char* text = FindStringResource(id);
             if (!text)
                 ok = false;
-            pane.text = QString::fromUtf8(text ? text : "");
-            label->setFixedWidth(fontMetrics().horizontalAdvance(pane.text) + 2 * kPaneMargin +
-                                 2 * label->frameWidth());
+            pane.text = pane.sizingText = QString::fromUtf8(text ? text : "");
             label->setAlignment(Qt::AlignCenter);
             addPermanentWidget(label);
         }
         m_panes.push_back(pane);
+        FitPane(m_panes.back());
         Show(m_panes.back());
     }
     return ok;
@@ -95,7 +100,32 @@ void CStatusBar::SetPaneText(int index, const QString& text)
     if (pane.text == text)
         return;
     pane.text = text;
+    FitPane(pane);
     Show(pane);
+}
+
+void CStatusBar::SetPaneWidestText(int index, const QString& text)
+{
+    Pane& pane = m_panes[index];
+    if (pane.widestText == text)
+        return;
+    pane.widestText = text;
+    FitPane(pane);
+}
+
+void CStatusBar::FitPane(const Pane& pane)
+{
+    // The message pane stretches; the others are as wide as their id's
+    // string, or as the widest text they are told of or given.
+    if (pane.id == ID_SEPARATOR)
+        return;
+    const QFontMetrics metrics = fontMetrics();
+    int width = metrics.horizontalAdvance(pane.sizingText);
+    width = std::max(width, metrics.horizontalAdvance(pane.widestText));
+    width = std::max(width, metrics.horizontalAdvance(pane.text));
+    width += 2 * kPaneMargin + 2 * pane.label->frameWidth();
+    if (pane.label->width() != width || pane.label->minimumWidth() != width)
+        pane.label->setFixedWidth(width);
 }
 
 QString CStatusBar::GetPaneDisplayText(int index) const

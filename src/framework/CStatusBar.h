@@ -1,5 +1,6 @@
 // The status bar: a message pane that stretches, then fixed panes named by
-// indicator ids.  A pane is as wide as its id's string; its text is set by
+// indicator ids.  A pane is as wide as its id's string, or as the widest
+// text its update says it may show, or as its text; its text is set by
 // command updates, and a disabled pane shows no text.
 #pragma once
 
@@ -28,7 +29,11 @@ public:
     // The pane of id, or -1.
     int CommandToIndex(int id) const;
     QString GetPaneText(int index) const { return m_panes[index].text; }
+    // The pane grows to show text whole.
     void SetPaneText(int index, const QString& text);
+    // Room for text whenever it comes (the pane keeps at least its id's
+    // width).
+    void SetPaneWidestText(int index, const QString& text);
     bool IsPaneEnabled(int index) const { return m_panes[index].enabled; }
     // What the pane shows: its text, or nothing while disabled.
     QString GetPaneDisplayText(int index) const;
@@ -46,8 +51,11 @@ private:
         QLabel* label;
         QString text;
         bool enabled;
+        QString widestText;
+        QString sizingText;  // the id's string, which sets the least width
     };
     void Show(const Pane& pane);
+    void FitPane(const Pane& pane);
 
     std::vector<Pane> m_panes;
 };

@@ -3,6 +3,8 @@
 #include "CWinApp.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
@@ -288,6 +290,11 @@ void CWinApp::OnFilePrintSetup()
     QPrintDialog dialog(&Printer(), m_pMainWnd ? m_pMainWnd->Widget() : nullptr);
     dialog.setWindowTitle(QStringLiteral("打印设置"));
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // This dialog only chooses the printer and its settings, which printing
+    // then uses: its button must not promise to print.
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("确定"));
     dialog.exec();
 }
 

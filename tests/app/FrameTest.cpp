@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QStatusTipEvent>
 #include <QUrl>
 
@@ -125,6 +126,31 @@ TEST_F(ShellTest, TheDefaultExtensionNamesNewFilesOnly)
     const QString fresh = QFileInfo(QStringLiteral("bracket")).absoluteFilePath();
     save->selectFile(fresh);
     EXPECT_EQ(save->selectedFiles(), QStringList{fresh + QStringLiteral(".nc")});
+}
+
+TEST_F(ShellTest, QtsOwnDialogsSpeakChineseAndPrintSetupPrintsNothing)
+{
+    ASSERT_TRUE(Start());
+    // Qt's texts come in the interface's language.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+
+    // Print Setup chooses a printer; its button says so and nothing prints.
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->isVisible())
+                buttons << button->text();
+        dialog->accept();
+    });
+    EXPECT_TRUE(mainFrame->OnCommand(ID_FILE_PRINT_SETUP));
+    EXPECT_TRUE(buttons.contains(QStringLiteral("确定"))) << buttons.join(u'|').toStdString();
+    for (const QString& text : buttons) {
+        EXPECT_FALSE(text.contains(QStringLiteral("打印"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("Print"))) << text.toStdString();
+    }
 }
 
 TEST_F(ShellTest, ThreeToolbarsWithTheirButtonsOnTwoRows)

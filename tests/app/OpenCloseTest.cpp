@@ -12,6 +12,7 @@
 #include "CMultiDocTemplate.h"
 #include "CRecentFileList.h"
 #include "CStatusBar.h"
+#include "CToolBar.h"
 #include "NcGen.h"
 #include "WindowFixture.h"
 
@@ -157,6 +158,48 @@ TEST_F(WindowTest, ClosingADocumentGivesItsMemoryBack)
     // ... and the memory is the system's again.
     EXPECT_LT(ResidentBytes(), residentBefore + (residentOpen - residentBefore) / 4)
         << residentBefore << " " << residentOpen;
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the timer and paint events of the whole program.
+class ActivityCounter : public QObject
+{
+public:
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        if (event->type() == QEvent::Timer)
+            timers << receiver->metaObject()->className();
+        else if (event->type() == QEvent::Paint || event->type() == QEvent::UpdateRequest)
+            paints << receiver->metaObject()->className();
+        return false;
+    }
+    QStringList timers, paints;
+};
+
+TEST_F(WindowTest, AProgramLeftAloneDoesNothingAndWakesForInput)
+{
+    CChildFrame* frame = Open("part.nc", "G00 X1\r\nG01 X5 F100\r\n");
+    ASSERT_TRUE(frame);
+    QTest::qWait(300);  // whatever the opening set off has settled
+    ActivityCounter counter;
+    qApp->installEventFilter(&counter);
+    QTest::qWait(1000);
+    qApp->removeEventFilter(&counter);
+    EXPECT_EQ(counter.timers, QStringList{});
+    EXPECT_EQ(counter.paints, QStringList{});
+
+    // Input brings the bars and panes up to date by itself.
+    CStatusBar* status = mainFrame->m_wndStatusBar;
+    Code(frame)->setFocus();
+    QTest::keyClicks(Code(frame), "N1");
+    EXPECT_TRUE(WaitUntil([&] {
+        return status->GetPaneText(status->CommandToIndex(ID_EDIT_INDICATOR_POSITION)) ==
+               QStringLiteral("Ln 1, Col 3");
+    }));
+    EXPECT_TRUE(mainFrame->m_wndToolBar->ButtonAction(ID_EDIT_UNDO)->isEnabled());
 }
 
 }  // namespace
