@@ -42,8 +42,6 @@ class ToolpathBatch
 {
 public:
     void Build(const MoveList& moves);
-    // Forgets the arrays; the next IsBuiltFor is false.
-    void Invalidate();
     // Whether the arrays were built from this list at its present size.
     bool IsBuiltFor(const MoveList& moves) const;
 
@@ -54,8 +52,23 @@ public:
     static size_t CountUpToLine(const MoveList& moves, int32_t line);
 
     // Draws the first count records (all when count is past the end) under
-    // the current matrices.
-    void Draw(size_t count) const;
+    // the current matrices; returns how many it drew.
+    size_t Draw(size_t count) const;
+
+    // Calls visit(record, colour, start, end) for every record in list
+    // order; start and end point at three floats in the arrays.  In a strip
+    // one record's end is the next one's start at the same address, which
+    // lets a caller that transforms vertices do each only once.
+    template <class Visit>
+    void ForEachSegment(Visit&& visit) const
+    {
+        for (const Run& run : m_runs) {
+            const float* vertex = m_vertices.data() + run.firstVertex * 3;
+            const size_t step = run.strip ? 3 : 6;
+            for (size_t i = 0; i < run.records; ++i, vertex += step)
+                visit(run.firstRecord + i, run.colour, vertex, vertex + 3);
+        }
+    }
 
 private:
     struct Run
