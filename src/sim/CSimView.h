@@ -19,17 +19,17 @@
 // Y negated, so program +Y points up the screen.
 //
 // Frames while the user moves the camera: a drag (rotate, zoom, pan, zoom
-// window) or a wheel step starts an interaction, during which a toolpath of
-// more records than the reduced-frame budget is drawn from a reduced level
-// (ToolpathReduction) of at most that many segments.  The interaction ends
-// kSettleMs after the left button is released or after the last wheel step,
-// on a single-shot timer, and the next frame is exact again; every other
-// change (a view command, a new move list, a pick) draws exactly at once.
-// The timer runs only while an interaction is ending, so an idle pane does
-// no work.  The reduction is built on a worker thread from the exact arrays
-// (which the worker shares, so that replacing them under it is safe), once
-// per move list; frames during an interaction draw exactly until it is
-// there.
+// window) or a wheel step starts an interaction.  During it, a toolpath
+// whose exact frame is estimated to cost more than the reduced-frame budget
+// is drawn from the finest level of its ToolpathReduction that fits.  The
+// interaction ends kSettleMs after the left button is released or after
+// the last wheel step, on a single-shot timer, and the next frame is exact
+// again; a view command, zoom all or a zoom window ends it at once.  A pick
+// always selects among every record.  The timer runs only while an
+// interaction is ending, so an idle pane does no work.  The reduction is
+// built on a worker thread from the exact arrays (which the worker shares,
+// so that replacing them under it is safe), once per move list; until it
+// is there, frames during an interaction are exact.
 #pragma once
 
 #include <QCursor>
@@ -300,7 +300,7 @@ protected:
     // interaction going however long the mouse rests.
     bool m_interacting = false;
     bool m_dragging = false;
-    QTimer m_settleTimer;
+    QTimer m_settleTimer{this};
     // Set while the GL_SELECT pass of a pick draws.  m_renderMode stays
     // GL_SELECT as long as the right button is held, through ordinary
     // paints too.
