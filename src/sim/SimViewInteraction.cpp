@@ -116,8 +116,8 @@ void CSimView::StopReduction()
 {
     if (m_reductionCancel)
         m_reductionCancel->store(true);
-    // The worker looks at the flag often enough to leave within a few
-    // milliseconds.
+    // The worker looks at the flag often enough to leave within some tens
+    // of milliseconds.
     if (m_reductionWorker.joinable())
         m_reductionWorker.join();
     m_reductionCancel.reset();

@@ -8,7 +8,7 @@
 
 namespace {
 
-// Every how many records the build looks at the cancel flag: a few
+// Every how many segments the build looks at the cancel flag: about ten
 // milliseconds of work.
 constexpr size_t kCancelCheckInterval = 1 << 16;
 
@@ -223,8 +223,11 @@ std::unique_ptr<ToolpathReduction> ToolpathReduction::Build(const ToolpathBatch&
         resolution /= 2;
         cell *= 2.0;
         ReductionBuilder coarser(lower, upper, cell, resolution);
-        for (const ReductionBuilder::Kept& segment : kept)
-            coarser.Offer(segment.record, segment.colour, segment.ends, segment.ends + 3);
+        for (size_t s = 0; s < kept.size(); ++s) {
+            if (s % kCancelCheckInterval == kCancelCheckInterval - 1 && cancelled())
+                return nullptr;
+            coarser.Offer(kept[s].record, kept[s].colour, kept[s].ends, kept[s].ends + 3);
+        }
         reduction->m_levels.push_back(coarser.Finish());
         kept = coarser.TakeKept();
     }
