@@ -19,8 +19,10 @@
 // the next.
 //
 // The vertices are copied out of the move list, so the batch is built once
-// per move list and reused by every paint.  Simulation mode draws a prefix of the list when the records'
-// lines ascend, which the interpreter's lists always do.
+// per move list and reused by every paint; the view shares it, unchanged,
+// with the worker that builds the reduced levels from it.  Simulation mode
+// draws a prefix of the list when the records' lines ascend, which the
+// interpreter's lists always do.
 #pragma once
 
 #include <cstddef>
@@ -56,9 +58,7 @@ public:
     size_t Draw(size_t count) const;
 
     // Calls visit(record, colour, start, end) for every record in list
-    // order; start and end point at three floats in the arrays.  In a strip
-    // one record's end is the next one's start at the same address, which
-    // lets a caller that transforms vertices do each only once.
+    // order; start and end point at three floats in the arrays.
     template <class Visit>
     void ForEachSegment(Visit&& visit) const
     {
