@@ -5,9 +5,13 @@
 // A third frame is the renderer's floor for the same toolpath: every
 // record as one segment of a single glDrawArrays in one colour, without
 // stipple and without state changes, so that what is left is the software
-// renderer's own work on the segments.  Last, a right-button pick at the
+// renderer's own work on the segments.  Then a right-button pick at the
 // pane's centre, which draws in GL_SELECT mode the records that may cross
-// its window, and the same pick drawing every record.
+// its window, and the same pick drawing every record.  Last, what a drag
+// costs: building the exact arrays and the reduced levels of a new move
+// list, a frame during an interaction (the reduced level the default budget
+// picks), and a whole drag step - the mouse move through the view's event
+// handler, the frame and Qt's composition of the pane into its window.
 // TORNEL_BENCH_MOVES sets the number of move records (default 1000000).
 // Needs an X display with GLX; without one it starts Xvfb for the run.
 #include <benchmark/benchmark.h>
@@ -29,6 +33,7 @@
 #include "NcGen.h"
 #include "NcInterpreter.h"
 #include "QtBenchMain.h"
+#include "ToolpathReduction.h"
 #include "VirtualDisplay.h"
 
 namespace {
@@ -57,11 +62,29 @@ std::string ProgramWithMoves(size_t moves)
     }
 }
 
-// The view with the floor frame: its scene transform around one
-// glDrawArrays of every record.
-class FloorView : public CSimView
+// The view with the floor frame (its scene transform around one
+// glDrawArrays of every record) and a handle on its interaction state.
+class BenchSimView : public CSimView
 {
 public:
+    using CSimView::BeginInteraction;
+    using CSimView::EndInteraction;
+
+    int m_paints = 0;
+    void paintGL() override
+    {
+        ++m_paints;
+        CSimView::paintGL();
+    }
+
+    // Waits for the worker to hand over the reduced levels.
+    const ToolpathReduction& WaitForReduction()
+    {
+        while (!m_reduction)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return *m_reduction;
+    }
+    float Scale() const { return m_scale; }
 
     void DrawFloorFrame(const std::vector<float>& segments)
     {
@@ -81,7 +104,7 @@ public:
 struct Fixture
 {
     CTornelDoc doc;
-    std::unique_ptr<FloorView> view;
+    std::unique_ptr<BenchSimView> view;
 
     Fixture()
     {
@@ -91,7 +114,7 @@ struct Fixture
         const std::string text = ProgramWithMoves(moves);
         LoadThroughFile(doc.TextBuffer(), text);
         doc.Interpreter().Run(doc.TextBuffer());
-        view = std::make_unique<FloorView>();
+        view = std::make_unique<BenchSimView>();
         doc.AddView(view.get());
         view->OnInitialUpdate();
         view->resize(800, 600);
@@ -184,6 +207,91 @@ void BM_PickEveryRecord(benchmark::State& state)
     Picks(state, false);
 }
 BENCHMARK(BM_PickEveryRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+
+// What the first paint of a new move list does before it draws.
+void BM_BuildBatch(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    for (auto _ : state) {
+        ToolpathBatch batch;
+        batch.Build(f.doc.Moves());
+        benchmark::DoNotOptimize(batch.RecordCount());
+    }
+}
+BENCHMARK(BM_BuildBatch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(5);
+
+// The worker's job, here on the benchmark's thread.  The counters give the
+// segments of each level by its resolution.
+void BM_BuildReduction(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    ToolpathBatch batch;
+    batch.Build(f.doc.Moves());
+    std::unique_ptr<ToolpathReduction> reduction;
+    for (auto _ : state)
+        reduction = ToolpathReduction::Build(batch);
+    for (size_t level = 0; level < reduction->LevelCount(); ++level)
+        state.counters["L" + std::to_string(reduction->Resolution(level))] = double(reduction->SegmentCount(level));
+}
+BENCHMARK(BM_BuildReduction)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(5);
+
+// Waits for the reduction the view builds, and counts the level a frame at
+// the view's camera picks under the default budget (its resolution, 0 for
+// the exact toolpath) and the estimate it was picked by.  The whole box is
+// on the pane at zoom all.
+void ReadyReduction(Fixture& f, benchmark::State& state)
+{
+    f.view->SetBatchedDrawing(true);
+    Frame(*f.view);  // the arrays, and the worker started
+    const ToolpathReduction& reduction = f.view->WaitForReduction();
+    const size_t level = reduction.LevelFor(f.view->ReducedFrameBudget(), f.view->Scale());
+    state.counters["level"] = double(level == ToolpathReduction::kExact ? 0 : reduction.Resolution(level));
+    state.counters["estimate_ms"] = reduction.FrameCost(level, f.view->Scale()) / 1000.0;
+}
+
+void BM_FrameReduced(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    ReadyReduction(f, state);
+    f.view->BeginInteraction(true);
+    for (auto _ : state)
+        Frame(*f.view);
+    state.counters["records"] = double(f.doc.Moves().size());
+    state.counters["segments"] = double(f.view->LastFrameSegments());
+    f.view->EndInteraction();
+}
+BENCHMARK(BM_FrameReduced)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(5);
+
+// A rotate drag of one pixel a step, back and forth, each step painted and
+// shown before the next: the event loop runs until the view has painted,
+// which Qt follows with the composition, and glFinish waits for the
+// renderer.
+void BM_DragStepReduced(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    f.view->OnDynRotate();
+    ReadyReduction(f, state);
+    const QPointF start(400, 300);
+    const auto send = [&](QEvent::Type type, QPointF point, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, point, f.view->mapToGlobal(point), button, buttons, {});
+        QCoreApplication::sendEvent(f.view.get(), &event);
+    };
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    int step = 0;
+    for (auto _ : state) {
+        send(QEvent::MouseMove, start + QPointF(step++ % 2 == 0 ? 1 : 0, 0), Qt::NoButton, Qt::LeftButton);
+        const int painted = f.view->m_paints;
+        while (f.view->m_paints == painted)
+            QCoreApplication::processEvents();
+        f.view->makeCurrent();
+        glFinish();
+    }
+    send(QEvent::MouseButtonRelease, start, Qt::LeftButton, {});
+    state.counters["segments"] = double(f.view->LastFrameSegments());
+    f.view->EndInteraction();
+    f.view->OnIsoView();
+}
+BENCHMARK(BM_DragStepReduced)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(5);
 
 }  // namespace
 

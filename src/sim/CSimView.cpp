@@ -59,10 +59,16 @@ CSimView::CSimView(QWidget* parent) : QOpenGLWidget(parent)
     m_hPanCursor = LoadCursorResource(IDCUR_SIM_PAN);
     setFocusPolicy(Qt::StrongFocus);
     UpdateCursor();
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(kSettleMs);
+    connect(&m_settleTimer, &QTimer::timeout, this, &CSimView::OnSettleTimer);
 }
 
 CSimView::~CSimView()
 {
+    // The worker may still be reading the arrays and will post its result
+    // to this view: it must be gone first.
+    StopReduction();
     // The full-screen holder is a window of its own; the pane is going, so
     // the holder goes too.
     if (m_fullScreenHolder)
@@ -91,7 +97,7 @@ void CSimView::ComputeExtents()
     const MoveList& moves = Moves();
     // The arrays are rebuilt at the next paint: this is where the move list
     // is known to have changed.
-    m_batch.Invalidate();
+    ReleaseDrawingData();
     m_playPos = moves.empty() ? kNoPosition : 0;
     m_playEnd = moves.empty() ? kNoPosition : moves.size() - 1;
     if (moves.empty()) {
@@ -123,4 +129,11 @@ void CSimView::SetBatchedDrawing(bool batched)
 {
     m_batchedDrawing = batched;
     update();
+}
+
+void CSimView::SetReducedFrameBudget(double microseconds)
+{
+    m_reducedFrameBudget = microseconds;
+    if (m_interacting)
+        update();
 }

@@ -17,6 +17,19 @@
 //     pan + scale * Ry(rotY) * Rx(rotX) * (p - centre)
 // pixels from the pane's centre, y growing down the pane.  Move records keep
 // Y negated, so program +Y points up the screen.
+//
+// Frames while the user moves the camera: a drag (rotate, zoom, pan, zoom
+// window) or a wheel step starts an interaction.  During it, a toolpath
+// whose exact frame is estimated to cost more than the reduced-frame budget
+// is drawn from the finest level of its ToolpathReduction that fits.  The
+// interaction ends kSettleMs after the left button is released or after
+// the last wheel step, on a single-shot timer, and the next frame is exact
+// again; a view command, zoom all or a zoom window ends it at once.  A pick
+// always selects among every record.  The timer runs only while an
+// interaction is ending, so an idle pane does no work.  The reduction is
+// built on a worker thread from the exact arrays (which the worker shares,
+// so that replacing them under it is safe), once per move list; until it
+// is there, frames during an interaction are exact.
 #pragma once
 
 #include <QCursor>
@@ -26,13 +39,17 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRectF>
+#include <QTimer>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 #include "CView.h"
 #include "DocumentLinks.h"
 #include "ToolpathBatch.h"
+#include "ToolpathReduction.h"
 
 class CNcDocument;
 class GLUquadric;
@@ -69,6 +86,17 @@ public:
 
     // A position in the move list: an index, or none.
     static constexpr size_t kNoPosition = static_cast<size_t>(-1);
+    // How long after the last drag or wheel step the exact picture comes
+    // back: longer than the pause between wheel notches, short enough that
+    // the exact frame starts within a quarter of a second even when a
+    // reduced frame (at most 100 ms) is still being drawn when the timer
+    // becomes due.
+    static constexpr int kSettleMs = 150;
+    // What the toolpath of a frame during an interaction may cost, by
+    // ToolpathReduction's estimate, in microseconds: 30 ms leaves room for
+    // the rest of the frame and the estimate's error inside the 50 ms that
+    // a drag needs to stay attached to the mouse.
+    static constexpr double kDefaultReducedFrameBudget = 30000.0;
 
     explicit CSimView(QWidget* parent = nullptr);
     ~CSimView() override;
@@ -89,6 +117,15 @@ public:
     // needs) can be forced for comparison and measurement.
     void SetBatchedDrawing(bool batched);
     bool IsBatchedDrawing() const { return m_batchedDrawing; }
+
+    // Frames during an interaction draw a reduced toolpath when the exact
+    // one is estimated to take more than microseconds.
+    void SetReducedFrameBudget(double microseconds);
+    double ReducedFrameBudget() const { return m_reducedFrameBudget; }
+    // Whether the camera is being moved: frames may be reduced.
+    bool IsInteracting() const { return m_interacting; }
+    // Toolpath segments the last frame drew, records or reduced segments.
+    size_t LastFrameSegments() const { return m_lastFrameSegments; }
 
     bool IsFullScreen() const { return m_fullScreenHolder != nullptr; }
     // The program line of the current move (pick, SelectMoveByLine,
@@ -130,6 +167,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
     // Scene pieces.
     void InitGL();
@@ -140,8 +179,19 @@ protected:
     void DrawAxisIndicator();
     void DrawBoundingBox();
     void DrawToolpath();
-    // Every record in order, or with window only those that may touch it.
-    void DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window = nullptr);
+    // Every record in order, or with window only those that may touch it;
+    // returns how many it drew.
+    size_t DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window = nullptr);
+    // The exact arrays of moves, built when they are not yet; and the
+    // reduction started when frames will want it.
+    void PrepareBatch(const MoveList& moves);
+    // Forgets the arrays and the reduction, stopping a build under way.
+    void ReleaseDrawingData();
+    void StartReduction();
+    void StopReduction();
+    // The share of the toolpath's box that lies on the pane, by the
+    // rectangle round its projected corners.
+    double VisibleFraction(const float* lower, const float* upper) const;
     // The tool model at m_toolPos; the models come with the tool
     // configuration, until then it draws nothing.
     void DrawTool();
@@ -165,6 +215,16 @@ protected:
     void ZoomToRect(const QRectF& rect);
     void CancelZoomWindow();
     void DrawRubberBand();
+    // A drag step (dragging true) or a wheel step: frames are reduced until
+    // the interaction settles.
+    void BeginInteraction(bool dragging);
+    // The left button went up (or the pane lost it): the exact picture
+    // comes back kSettleMs from now.
+    void EndDrag();
+    void SettleSoon();
+    // Frames are exact from the next one on.
+    void EndInteraction();
+    void OnSettleTimer();
     void SetView(float rotX, float rotY);
     void SetMode(ViewMode mode);
     // The cursor for the mode, or the pick cursor while a pick is held.
@@ -224,8 +284,23 @@ protected:
 
     // ---- Ours beyond the drawing state.
 
-    ToolpathBatch m_batch;
+    // Shared with the reduction's worker while it builds.
+    std::shared_ptr<const ToolpathBatch> m_batch;
     bool m_batchedDrawing = true;
+    // The reduction of m_batch once built; its worker and the flag that
+    // tells the worker (and the result it posts) that it is no longer
+    // wanted.
+    std::shared_ptr<const ToolpathReduction> m_reduction;
+    std::thread m_reductionWorker;
+    std::shared_ptr<std::atomic<bool>> m_reductionCancel;
+    double m_reducedFrameBudget = kDefaultReducedFrameBudget;
+    size_t m_lastFrameSegments = 0;
+    // From the first drag or wheel step until the settle timer fires;
+    // m_dragging while the left button that drags is down, which keeps the
+    // interaction going however long the mouse rests.
+    bool m_interacting = false;
+    bool m_dragging = false;
+    QTimer m_settleTimer{this};
     // Set while the GL_SELECT pass of a pick draws.  m_renderMode stays
     // GL_SELECT as long as the right button is held, through ordinary
     // paints too.

@@ -28,6 +28,7 @@ constexpr double kMinZoomWindow = 4.0;
 
 void CSimView::SetView(float rotX, float rotY)
 {
+    EndInteraction();
     m_rotX = rotX;
     m_rotY = rotY;
     update();
@@ -83,6 +84,7 @@ void CSimView::OnZoomAll()
     m_panBaseX = m_panBaseY = 0;
     m_lastMouse = QPoint(0, 0);
     FitScale();
+    EndInteraction();
     update();
 }
 
@@ -198,10 +200,14 @@ void CSimView::mouseReleaseEvent(QMouseEvent* event)
         m_panBaseX = m_panX;
         m_panBaseY = m_panY;
         if (m_zoomBanding) {
+            // The zoom is a jump to a still picture, which is exact at once.
             m_zoomEnd = event->position().toPoint();
             m_zoomBanding = false;
             ZoomToRect(QRectF(QPointF(m_zoomStart), QPointF(m_zoomEnd)).normalized());
+            EndInteraction();
             update();
+        } else if (m_dragging) {
+            EndDrag();
         }
     } else if (event->button() == Qt::RightButton && m_renderMode == GL_SELECT) {
         m_mode = VM_ROTATE;
@@ -226,8 +232,11 @@ void CSimView::mouseMoveEvent(QMouseEvent* event)
             OnPanDrag(point);
             break;
         case VM_ZOOMWINDOW:
+            // The band moves over a still scene, but the scene is drawn
+            // again under it at every step.
             if (m_zoomBanding) {
                 m_zoomEnd = point;
+                BeginInteraction(true);
                 update();
             }
             break;
@@ -243,6 +252,7 @@ void CSimView::OnRotateDrag(QPoint point)
     m_rotY = float(int(float(point.x() - m_lastMouse.x()) + m_rotY) % 360);
     m_rotX = float(int(float(m_lastMouse.y() - point.y()) + m_rotX) % 360);
     m_lastMouse = point;
+    BeginInteraction(true);
     update();
 }
 
@@ -258,6 +268,7 @@ void CSimView::OnZoomDrag(QPoint point)
     if (scale > 0.0 && std::isfinite(scale))
         m_scale = float(scale);
     m_lastMouse = point;
+    BeginInteraction(true);
     update();
 }
 
@@ -265,6 +276,7 @@ void CSimView::OnPanDrag(QPoint point)
 {
     m_panX = m_panBaseX + (point.x() - m_lastMouse.x());
     m_panY = m_panBaseY + (point.y() - m_lastMouse.y());
+    BeginInteraction(true);
     update();
 }
 
@@ -275,7 +287,9 @@ void CSimView::wheelEvent(QWheelEvent* event)
         QOpenGLWidget::wheelEvent(event);
         return;
     }
+    BeginInteraction(false);
     ZoomAbout(event->position(), std::pow(kWheelStep, delta / 120.0));
+    SettleSoon();
     event->accept();
 }
 
@@ -320,6 +334,7 @@ void CSimView::CancelZoomWindow()
     if (!m_zoomBanding)
         return;
     m_zoomBanding = false;
+    EndInteraction();
     update();
 }
 

@@ -78,6 +78,8 @@ void CSimView::paintGL()
 
 void CSimView::RenderScene()
 {
+    if (!m_selecting)
+        m_lastFrameSegments = 0;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawAxisIndicator();
     glPushMatrix();
@@ -166,28 +168,70 @@ void CSimView::DrawToolpath()
     // The pick needs a name per record, which only the per-record path
     // gives; everything else takes the arrays when it can.  Drawing record
     // by record is also the reference the arrays are measured against, so
-    // with the arrays switched off the pick draws every record too.
+    // with the arrays switched off the pick draws every record too, and
+    // frames during an interaction are not reduced.
     if (m_selecting) {
         const PickWindow window;
         DrawToolpathPerRecord(moves, m_batchedDrawing ? &window : nullptr);
     } else if (!m_batchedDrawing) {
-        DrawToolpathPerRecord(moves);
+        m_lastFrameSegments = DrawToolpathPerRecord(moves);
     } else {
-        if (!m_batch.IsBuiltFor(moves))
-            m_batch.Build(moves);
-        if (m_simulating && !m_batch.LinesAscending())
-            DrawToolpathPerRecord(moves);
-        else
-            m_batch.Draw(m_simulating ? ToolpathBatch::CountUpToLine(moves, m_currentLine) : moves.size());
+        PrepareBatch(moves);
+        StartReduction();
+        size_t level = ToolpathReduction::kExact;
+        if (m_interacting && m_reduction) {
+            const double visible = VisibleFraction(m_reduction->Lower(), m_reduction->Upper());
+            level = m_reduction->LevelFor(m_reducedFrameBudget, m_scale, visible);
+        }
+        if (m_simulating && !m_batch->LinesAscending()) {
+            m_lastFrameSegments = DrawToolpathPerRecord(moves);
+        } else {
+            const size_t count = m_simulating ? ToolpathBatch::CountUpToLine(moves, m_currentLine) : moves.size();
+            if (level != ToolpathReduction::kExact)
+                m_lastFrameSegments = m_reduction->Draw(level, count);
+            else
+                m_lastFrameSegments = m_batch->Draw(count);
+        }
     }
     glPopMatrix();
 }
 
+double CSimView::VisibleFraction(const float* lower, const float* upper) const
+{
+    if (!(lower[0] <= upper[0] && lower[1] <= upper[1] && lower[2] <= upper[2]))
+        return 1.0;
+    // The camera model of the header, for the box's eight corners.
+    const double pi = 3.14159265358979323846;
+    const double ax = m_rotX * pi / 180.0, ay = m_rotY * pi / 180.0;
+    double left = HUGE_VAL, right = -HUGE_VAL, top = HUGE_VAL, bottom = -HUGE_VAL;
+    for (int corner = 0; corner < 8; ++corner) {
+        const double x = double(corner & 1 ? upper[0] : lower[0]) - m_centre[0];
+        const double y = double(corner & 2 ? upper[1] : lower[1]) - m_centre[1];
+        const double z = double(corner & 4 ? upper[2] : lower[2]) - m_centre[2];
+        const double y1 = y * std::cos(ax) - z * std::sin(ax);
+        const double z1 = y * std::sin(ax) + z * std::cos(ax);
+        const double x2 = x * std::cos(ay) + z1 * std::sin(ay);
+        const double px = m_panX + m_scale * x2, py = m_panY + m_scale * y1;
+        left = std::min(left, px);
+        right = std::max(right, px);
+        top = std::min(top, py);
+        bottom = std::max(bottom, py);
+    }
+    const double area = (right - left) * (bottom - top);
+    if (!(area > 0.0))
+        return 1.0;
+    const double w2 = width() / 2.0, h2 = height() / 2.0;
+    const double seenX = std::max(0.0, std::min(right, w2) - std::max(left, -w2));
+    const double seenY = std::max(0.0, std::min(bottom, h2) - std::max(top, -h2));
+    return std::min(1.0, seenX * seenY / area);
+}
+
 // One glBegin/glEnd per record, each with its own name in a pick.  An arc is
 // drawn as its chord.
-void CSimView::DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window)
+size_t CSimView::DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window)
 {
     const bool named = !m_simulating && m_renderMode == GL_SELECT;
+    size_t drawn = 0;
     for (const MoveRecord& record : moves) {
         if (m_simulating && record.line > m_currentLine)
             continue;
@@ -207,7 +251,9 @@ void CSimView::DrawToolpathPerRecord(const MoveList& moves, const PickWindow* wi
         glEnd();
         if (colour == kRapidColour)
             glDisable(GL_LINE_STIPPLE);
+        ++drawn;
     }
+    return drawn;
 }
 
 void CSimView::DrawTool()

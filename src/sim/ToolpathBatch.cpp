@@ -73,17 +73,6 @@ void ToolpathBatch::Build(const MoveList& moves)
     m_records = moves.size();
 }
 
-void ToolpathBatch::Invalidate()
-{
-    m_vertices.clear();
-    m_vertices.shrink_to_fit();
-    m_runs.clear();
-    m_runs.shrink_to_fit();
-    m_source = nullptr;
-    m_records = 0;
-    m_linesAscending = true;
-}
-
 bool ToolpathBatch::IsBuiltFor(const MoveList& moves) const
 {
     return m_source == &moves && m_records == moves.size();
@@ -102,11 +91,11 @@ size_t ToolpathBatch::CountUpToLine(const MoveList& moves, int32_t line)
     return low;
 }
 
-void ToolpathBatch::Draw(size_t count) const
+size_t ToolpathBatch::Draw(size_t count) const
 {
     count = std::min(count, m_records);
     if (count == 0)
-        return;
+        return 0;
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, m_vertices.data());
     for (const Run& run : m_runs) {
@@ -124,4 +113,5 @@ void ToolpathBatch::Draw(size_t count) const
         }
     }
     glDisableClientState(GL_VERTEX_ARRAY);
+    return count;
 }

@@ -19,8 +19,10 @@
 // the next.
 //
 // The vertices are copied out of the move list, so the batch is built once
-// per move list and reused by every paint.  Simulation mode draws a prefix of the list when the records'
-// lines ascend, which the interpreter's lists always do.
+// per move list and reused by every paint; the view shares it, unchanged,
+// with the worker that builds the reduced levels from it.  Simulation mode
+// draws a prefix of the list when the records' lines ascend, which the
+// interpreter's lists always do.
 #pragma once
 
 #include <cstddef>
@@ -42,8 +44,6 @@ class ToolpathBatch
 {
 public:
     void Build(const MoveList& moves);
-    // Forgets the arrays; the next IsBuiltFor is false.
-    void Invalidate();
     // Whether the arrays were built from this list at its present size.
     bool IsBuiltFor(const MoveList& moves) const;
 
@@ -54,8 +54,21 @@ public:
     static size_t CountUpToLine(const MoveList& moves, int32_t line);
 
     // Draws the first count records (all when count is past the end) under
-    // the current matrices.
-    void Draw(size_t count) const;
+    // the current matrices; returns how many it drew.
+    size_t Draw(size_t count) const;
+
+    // Calls visit(record, colour, start, end) for every record in list
+    // order; start and end point at three floats in the arrays.
+    template <class Visit>
+    void ForEachSegment(Visit&& visit) const
+    {
+        for (const Run& run : m_runs) {
+            const float* vertex = m_vertices.data() + run.firstVertex * 3;
+            const size_t step = run.strip ? 3 : 6;
+            for (size_t i = 0; i < run.records; ++i, vertex += step)
+                visit(run.firstRecord + i, run.colour, vertex, vertex + 3);
+        }
+    }
 
 private:
     struct Run

@@ -2,7 +2,6 @@
 // wheel, the zoom window, full screen and the cursors.
 #include <QKeyEvent>
 #include <QSplitter>
-#include <QWheelEvent>
 
 #include "Resources.h"
 #include "SimFixture.h"
@@ -162,13 +161,6 @@ TEST_F(SimViewTest, PanDragFollowsTheMouseFromTheButtonDownPoint)
     const QPointF onSegment = Project(15, -50, 0);
     EXPECT_TRUE(ColourNear(image, onSegment, kGreen));
     EXPECT_TRUE(BlackAround(image, onSegment - QPointF(11, -3)));
-}
-
-void Wheel(CSimView* view, QPoint point, int delta)
-{
-    QWheelEvent event(QPointF(point), view->mapToGlobal(QPointF(point)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view, &event);
 }
 
 TEST_F(SimViewTest, WheelZoomsAboutThePointUnderThePointer)

@@ -3,14 +3,19 @@
 // display.  Pixels are read back with grabFramebuffer.
 #pragma once
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "CDocument.h"
@@ -19,6 +24,8 @@
 #include "CSimView.h"
 #include "LogFont.h"
 #include "NcDocument.h"
+#include "NcGen.h"
+#include "NcInterpreter.h"
 
 class SimTestFrame : public CFrameWnd
 {
@@ -46,11 +53,20 @@ public:
     LogFont m_font;
 };
 
-// The view with its state open to the tests.
+// The view with its state open to the tests; it counts its paints.
 class ProbeSimView : public CSimView
 {
 public:
     using CSimView::CSimView;
+    void paintGL() override
+    {
+        ++m_paints;
+        CSimView::paintGL();
+    }
+    int m_paints = 0;
+    using CSimView::m_batch;
+    using CSimView::m_reduction;
+    using CSimView::m_settleTimer;
     using CSimView::m_currentLine;
     using CSimView::m_currentTool;
     using CSimView::m_centre;
@@ -78,6 +94,67 @@ public:
     using CSimView::m_zMax;
     using CSimView::m_zMin;
 };
+
+// A realistic program of about lines lines, interpreted into doc's list.
+inline void Interpret(FakeNcDocument& doc, uint64_t lines)
+{
+    NcGenOptions options;
+    options.lines = lines;
+    const std::string text = GenerateNcString(options);
+    NcInterpreter interpreter;
+    std::istringstream in(text);
+    std::string line;
+    int index = 0;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        interpreter.InterpretLine(line.data(), int(line.size()), index++);
+    }
+    interpreter.FinishRun();
+    for (const MoveRecord& record : interpreter.Moves())
+        doc.m_moves.push_back(record);
+}
+
+inline int NonBlack(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFFu) != 0;
+    return count;
+}
+
+// One turn of the wheel by delta eighths of a degree over point.
+inline void Wheel(CSimView* view, QPoint point, int delta)
+{
+    QWheelEvent event(QPointF(point), view->mapToGlobal(QPointF(point)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &event);
+}
+
+// Timers running for an object or any object below it.
+inline int RunningTimers(QObject* root)
+{
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(root->thread());
+    int count = int(dispatcher->registeredTimers(root).size());
+    for (QObject* child : root->findChildren<QObject*>())
+        count += int(dispatcher->registeredTimers(child).size());
+    return count;
+}
+
+// Runs the event loop until done() or timeout milliseconds.
+template <class Done>
+bool ProcessEventsUntil(Done done, int timeout = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeout)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
 
 inline MoveRecord Segment(int line, float x0, float y0, float z0, float x1, float y1, float z1, int tool = 0,
                           bool rapid = false)

@@ -1,11 +1,6 @@
 // The scene: the initial box and its scale, the extents, the colours and
 // shapes of the toolpath, the simulation filter, and the vertex-array
 // drawing against the per-record drawing.
-#include <sstream>
-#include <string>
-
-#include "NcGen.h"
-#include "NcInterpreter.h"
 #include "SimFixture.h"
 #include "ids.h"
 
@@ -161,35 +156,6 @@ TEST_F(SimViewTest, ToolpathColoursStippleAndChords)
     const int span = int(right.x()) - int(left.x());
     EXPECT_NEAR(red, span / 4, span / 20);
     EXPECT_NEAR(dark, span * 3 / 4, span / 20);
-}
-
-// A realistic program of a few thousand lines, interpreted.
-void Interpret(FakeNcDocument& doc, uint64_t lines)
-{
-    NcGenOptions options;
-    options.lines = lines;
-    const std::string text = GenerateNcString(options);
-    NcInterpreter interpreter;
-    std::istringstream in(text);
-    std::string line;
-    int index = 0;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        interpreter.InterpretLine(line.data(), int(line.size()), index++);
-    }
-    interpreter.FinishRun();
-    for (const MoveRecord& record : interpreter.Moves())
-        doc.m_moves.push_back(record);
-}
-
-int NonBlack(const QImage& image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += (image.pixel(x, y) & 0xFFFFFFu) != 0;
-    return count;
 }
 
 TEST_F(SimViewTest, VertexArraysDrawTheSamePixelsAsRecordByRecord)
