@@ -51,6 +51,8 @@ CSimView::CSimView(QWidget* parent) : QOpenGLWidget(parent)
     format.setDepthBufferSize(16);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     setFormat(format);
+    // Sliced frames build up over several paints.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
 
     m_hPickCursor = LoadCursorResource(IDCUR_SIM_PICK);
     m_hRotateCursor = LoadCursorResource(IDCUR_SIM_ROTATE);

@@ -40,6 +40,7 @@
 #include <QPointer>
 #include <QRectF>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -97,6 +98,15 @@ public:
     // the rest of the frame and the estimate's error inside the 50 ms that
     // a drag needs to stay attached to the mouse.
     static constexpr double kDefaultReducedFrameBudget = 30000.0;
+    // Still (exact) frames of more records than this are drawn a slice of
+    // this many records per paint, one paint after the other, into a
+    // framebuffer that keeps its contents: the software renderer takes some
+    // 50 ms per slice, and the program handles its events in between.  The
+    // finished frame is pixel for pixel the frame drawn at once.  A paint
+    // for anything else (the camera moved, the pane was resized) starts
+    // over.  A new toolpath of more records than this has its arrays built
+    // after its first frame, which shows the rest of the scene without it.
+    static constexpr size_t kRecordsPerSlice = 100000;
 
     explicit CSimView(QWidget* parent = nullptr);
     ~CSimView() override;
@@ -126,6 +136,10 @@ public:
     bool IsInteracting() const { return m_interacting; }
     // Toolpath segments the last frame drew, records or reduced segments.
     size_t LastFrameSegments() const { return m_lastFrameSegments; }
+    // Records per slice of a still frame (kRecordsPerSlice unless set).
+    void SetRecordsPerSlice(size_t records) { m_recordsPerSlice = std::max<size_t>(records, 1); }
+    // Whether a sliced frame is still being drawn.
+    bool IsDrawingSlices() const { return m_sliceNext < m_sliceEnd; }
 
     bool IsFullScreen() const { return m_fullScreenHolder != nullptr; }
     // The program line of the current move (pick, SelectMoveByLine,
@@ -179,6 +193,23 @@ protected:
     void DrawAxisIndicator();
     void DrawBoundingBox();
     void DrawToolpath();
+    // What a frame shows: while it stays the same, the slices of a frame
+    // add up to it.
+    struct SceneKey
+    {
+        float rotX, rotY, scale;
+        int32_t panX, panY;
+        int width, height;
+        const ToolpathBatch* batch;
+        bool simulating;
+        int32_t currentLine, currentTool;
+        bool interacting;
+        float toolPos[3];
+        bool operator==(const SceneKey&) const = default;
+    };
+    SceneKey CurrentSceneKey() const;
+    // The next slice of the frame under way.
+    void DrawNextSlice();
     // Every record in order, or with window only those that may touch it;
     // returns how many it drew.
     size_t DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window = nullptr);
@@ -301,6 +332,17 @@ protected:
     bool m_interacting = false;
     bool m_dragging = false;
     QTimer m_settleTimer{this};
+    // A sliced frame: the records still to draw, the scene they belong to,
+    // and whether the paint now due is the one that resumes it.
+    size_t m_recordsPerSlice = kRecordsPerSlice;
+    size_t m_sliceNext = 0;
+    size_t m_sliceEnd = 0;
+    SceneKey m_sliceKey{};
+    bool m_resumeSlices = false;
+    bool m_sliceQueued = false;
+    // Set while paintGL draws (not a pick, nor a frame drawn on request).
+    bool m_painting = false;
+    bool m_buildQueued = false;
     // Set while the GL_SELECT pass of a pick draws.  m_renderMode stays
     // GL_SELECT as long as the right button is held, through ordinary
     // paints too.

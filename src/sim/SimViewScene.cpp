@@ -1,6 +1,7 @@
 // CSimView: the GL state, the projection and the drawing of the scene.
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -71,7 +72,32 @@ void CSimView::FitScale()
 
 void CSimView::paintGL()
 {
-    RenderScene();
+    // The framebuffer keeps what the last paint left (PartialUpdate): a
+    // paint that resumes a sliced frame of the same scene adds the next
+    // slice to it; any other paint starts a frame.
+    const bool resume = m_resumeSlices && m_sliceNext < m_sliceEnd && CurrentSceneKey() == m_sliceKey;
+    m_resumeSlices = false;
+    if (resume) {
+        DrawNextSlice();
+    } else {
+        m_sliceNext = m_sliceEnd = 0;
+        m_sliceKey = CurrentSceneKey();
+        m_painting = true;
+        RenderScene();
+        m_painting = false;
+    }
+    // One resumption waits at a time; it resumes whatever frame is under
+    // way when it comes.
+    if (m_sliceNext < m_sliceEnd && !m_sliceQueued) {
+        m_sliceQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_sliceQueued = false;
+            if (m_sliceNext < m_sliceEnd) {
+                m_resumeSlices = true;
+                update();
+            }
+        });
+    }
     if (m_zoomBanding)
         DrawRubberBand();
 }
@@ -87,8 +113,32 @@ void CSimView::RenderScene()
     DrawBoundingBox();
     if (!Moves().empty()) {
         DrawToolpath();
-        DrawTool();
+        // The tool goes over the whole toolpath, after the last slice.
+        if (m_sliceNext >= m_sliceEnd)
+            DrawTool();
     }
+    glPopMatrix();
+}
+
+CSimView::SceneKey CSimView::CurrentSceneKey() const
+{
+    return {m_rotX,        m_rotY,    m_scale,      m_panX,       m_panY,          width(),
+            height(),      m_batch.get(), m_simulating, m_currentLine, m_currentTool, m_interacting,
+            {m_toolPos[0], m_toolPos[1], m_toolPos[2]}};
+}
+
+void CSimView::DrawNextSlice()
+{
+    glPushMatrix();
+    glTranslatef(float(m_panX), float(m_panY), 0.0f);
+    glPushMatrix();
+    ApplySceneTransform();
+    const size_t last = std::min(m_sliceEnd, m_sliceNext + m_recordsPerSlice);
+    m_lastFrameSegments += m_batch->Draw(m_sliceNext, last);
+    m_sliceNext = last;
+    glPopMatrix();
+    if (m_sliceNext >= m_sliceEnd)
+        DrawTool();
     glPopMatrix();
 }
 
@@ -175,6 +225,18 @@ void CSimView::DrawToolpath()
         DrawToolpathPerRecord(moves, m_batchedDrawing ? &window : nullptr);
     } else if (!m_batchedDrawing) {
         m_lastFrameSegments = DrawToolpathPerRecord(moves);
+    } else if (m_painting && moves.size() > m_recordsPerSlice && !(m_batch && m_batch->IsBuiltFor(moves))) {
+        // A new toolpath of many records: this frame goes without it, so that
+        // the window shows the rest at once; the arrays are built, and the
+        // toolpath drawn, once the window is on the screen.
+        if (!m_buildQueued) {
+            m_buildQueued = true;
+            QTimer::singleShot(0, this, [this] {
+                m_buildQueued = false;
+                PrepareBatch(Moves());
+                update();
+            });
+        }
     } else {
         PrepareBatch(moves);
         StartReduction();
@@ -187,10 +249,17 @@ void CSimView::DrawToolpath()
             m_lastFrameSegments = DrawToolpathPerRecord(moves);
         } else {
             const size_t count = m_simulating ? ToolpathBatch::CountUpToLine(moves, m_currentLine) : moves.size();
-            if (level != ToolpathReduction::kExact)
+            if (level != ToolpathReduction::kExact) {
                 m_lastFrameSegments = m_reduction->Draw(level, count);
-            else
-                m_lastFrameSegments = m_batch->Draw(count);
+            } else if (m_painting && !m_interacting && count > m_recordsPerSlice) {
+                // An exact frame of many records is drawn a slice per paint,
+                // so that the program answers in between.
+                m_sliceEnd = count;
+                m_sliceNext = m_recordsPerSlice;
+                m_lastFrameSegments = m_batch->Draw(0, m_sliceNext);
+            } else {
+                m_lastFrameSegments = m_batch->Draw(0, count);
+            }
         }
     }
     glPopMatrix();

@@ -91,27 +91,32 @@ size_t ToolpathBatch::CountUpToLine(const MoveList& moves, int32_t line)
     return low;
 }
 
-size_t ToolpathBatch::Draw(size_t count) const
+size_t ToolpathBatch::Draw(size_t first, size_t last) const
 {
-    count = std::min(count, m_records);
-    if (count == 0)
+    last = std::min(last, m_records);
+    if (first >= last)
         return 0;
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, m_vertices.data());
-    for (const Run& run : m_runs) {
-        if (run.firstRecord >= count)
-            break;
-        const size_t records = std::min(run.records, count - run.firstRecord);
-        ApplyToolpathColour(run.colour);
-        if (run.strip) {
-            glDrawArrays(GL_LINE_STRIP, GLint(run.firstVertex), GLsizei(records + 1));
+    // The run that holds first, then on in order.  A run cut at either end
+    // draws the same pixels as whole: strip segments are rasterised as if
+    // alone, and the stipple restarts at every rapid.
+    auto run = std::upper_bound(m_runs.begin(), m_runs.end(), first,
+                                [](size_t record, const Run& r) { return record < r.firstRecord; });
+    for (--run; run != m_runs.end() && run->firstRecord < last; ++run) {
+        const size_t from = std::max(first, run->firstRecord);
+        const size_t to = std::min(last, run->firstRecord + run->records);
+        const size_t skip = from - run->firstRecord, records = to - from;
+        ApplyToolpathColour(run->colour);
+        if (run->strip) {
+            glDrawArrays(GL_LINE_STRIP, GLint(run->firstVertex + skip), GLsizei(records + 1));
         } else {
             glEnable(GL_LINE_STIPPLE);
             glLineStipple(1, 0x1111);
-            glDrawArrays(GL_LINES, GLint(run.firstVertex), GLsizei(records * 2));
+            glDrawArrays(GL_LINES, GLint(run->firstVertex + 2 * skip), GLsizei(records * 2));
             glDisable(GL_LINE_STIPPLE);
         }
     }
     glDisableClientState(GL_VERTEX_ARRAY);
-    return count;
+    return last - first;
 }

@@ -53,9 +53,10 @@ public:
     // meaningful when the lines ascend.
     static size_t CountUpToLine(const MoveList& moves, int32_t line);
 
-    // Draws the first count records (all when count is past the end) under
-    // the current matrices; returns how many it drew.
-    size_t Draw(size_t count) const;
+    // Draws records first up to (not including) last, as many as there
+    // are, under the current matrices; returns how many it drew.  Slices
+    // drawn one after the other give the pixels of drawing them at once.
+    size_t Draw(size_t first, size_t last) const;
 
     // Calls visit(record, colour, start, end) for every record in list
     // order; start and end point at three floats in the arrays.

@@ -297,8 +297,10 @@ TEST_F(SimReducedTest, DrawingDataGoesWithItsMoveListAndWithItsView)
     EXPECT_TRUE(reduction.expired());
 
     // Replaced again while its levels are built or handed over: the worker
-    // stops, and what it may have posted is dropped.
+    // stops, and what it may have posted is dropped.  (A list this long has
+    // its arrays built after its first frame.)
     (void)Grab();
+    ASSERT_TRUE(ProcessEventsUntil([this] { return view->m_batch != nullptr; }));
     batch = view->m_batch;
     ASSERT_FALSE(batch.expired());
     std::this_thread::sleep_for(std::chrono::milliseconds(500));

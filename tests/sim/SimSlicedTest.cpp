@@ -1,0 +1,135 @@
+// Still frames of long toolpaths: drawn a slice per paint with the program
+// answering in between, adding up to the frame drawn at once, starting over
+// when the scene changes; and a new long toolpath first shown without it.
+#include <GL/gl.h>
+#include <QTimer>
+
+#include "SimFixture.h"
+#include "ids.h"
+
+namespace {
+
+class SimSlicedTest : public SimViewTest
+{
+protected:
+    void SetUp() override
+    {
+        SimViewTest::SetUp();
+        Show();
+        Interpret(*doc, 6000);
+        Interpreted();
+        ASSERT_TRUE(Run(ID_SIM_ZOOMALL));
+        ASSERT_GT(Records(), 1000u);
+        // Five slices or so to a frame.
+        view->SetRecordsPerSlice(Records() / 5 + 1);
+        view->update();
+        ASSERT_TRUE(ProcessEventsUntil([&] { return view->m_batch != nullptr && !view->IsDrawingSlices(); }));
+    }
+
+    size_t Records() const { return doc->m_moves.size(); }
+
+    // The frame drawn at once, record by record.
+    QImage AtOnce()
+    {
+        view->SetBatchedDrawing(false);
+        const QImage image = Grab();
+        view->SetBatchedDrawing(true);
+        return image;
+    }
+    // What the pane's framebuffer holds now, without drawing anything.
+    QImage Shown()
+    {
+        view->makeCurrent();
+        const int w = view->width() * int(view->devicePixelRatioF());
+        const int h = view->height() * int(view->devicePixelRatioF());
+        QImage image(w, h, QImage::Format_RGBA8888);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+        view->doneCurrent();
+        return image.mirrored().convertToFormat(QImage::Format_RGB32);
+    }
+    static bool SamePixels(const QImage& a, const QImage& b)
+    {
+        if (a.size() != b.size())
+            return false;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if ((a.pixel(x, y) & 0xFFFFFFu) != (b.pixel(x, y) & 0xFFFFFFu))
+                    return false;
+        return true;
+    }
+    // Asks for a still frame and lets it build up; how many paints it took.
+    int PaintsOfAFrame()
+    {
+        const int before = view->m_paints;
+        view->update();
+        EXPECT_TRUE(ProcessEventsUntil([&] { return view->m_paints > before && !view->IsDrawingSlices(); }));
+        return view->m_paints - before;
+    }
+};
+
+TEST_F(SimSlicedTest, AStillFrameBuildsUpSliceBySliceToTheFrameDrawnAtOnce)
+{
+    const QImage whole = AtOnce();
+    EXPECT_GE(PaintsOfAFrame(), 5);
+    // The program handles its events between the slices.
+    view->update();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view->IsDrawingSlices(); }));
+    bool handledMeanwhile = false;
+    QTimer::singleShot(0, [&] { handledMeanwhile = view->IsDrawingSlices(); });
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !view->IsDrawingSlices(); }));
+    EXPECT_TRUE(handledMeanwhile);
+    EXPECT_EQ(view->LastFrameSegments(), Records());
+    EXPECT_TRUE(SamePixels(Shown(), whole));
+
+    // The same from the top, and in simulation up to a line.
+    ASSERT_TRUE(Run(ID_SIM_TOPVIEW));
+    const QImage top = AtOnce();
+    PaintsOfAFrame();
+    EXPECT_TRUE(SamePixels(Shown(), top));
+    view->m_simulating = true;
+    view->m_currentLine = doc->m_moves[Records() * 3 / 4].line;
+    const QImage prefix = AtOnce();
+    PaintsOfAFrame();
+    EXPECT_TRUE(SamePixels(Shown(), prefix));
+}
+
+TEST_F(SimSlicedTest, ASceneChangedHalfWayStartsTheFrameOver)
+{
+    view->update();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view->IsDrawingSlices(); }));
+    // Turned to the front after the first slice: what ends up on the pane is the front
+    // view alone, with nothing left of the first one.
+    ASSERT_TRUE(Run(ID_SIM_FRONTVIEW));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !view->IsDrawingSlices(); }));
+    EXPECT_TRUE(SamePixels(Shown(), AtOnce()));
+
+    // A frame that is done stays as it is: nothing more is drawn.
+    QTest::qWait(20);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !view->IsDrawingSlices(); }));
+    const int done = view->m_paints;
+    QTest::qWait(100);
+    EXPECT_EQ(view->m_paints, done);
+}
+
+TEST_F(SimSlicedTest, ANewLongToolpathShowsTheSceneFirstAndTheToolpathAfter)
+{
+    ASSERT_TRUE(view->m_batch != nullptr);
+    // A new list: its arrays are not built yet.
+    doc->m_moves.push_back(Segment(99999, 0, 0, 0, 1, 1, 1));
+    Interpreted();
+    ASSERT_TRUE(view->m_batch == nullptr);
+    const QImage first = Grab();
+    EXPECT_EQ(view->LastFrameSegments(), 0u);
+    EXPECT_TRUE(view->m_batch == nullptr);
+    // The box and the axes are there; the toolpath is not.
+    EXPECT_GT(NonBlack(first), 100);
+
+    // Then it comes by itself, whole.
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view->m_batch != nullptr && !view->IsDrawingSlices(); }));
+    EXPECT_EQ(view->LastFrameSegments(), Records());
+    const QImage whole = AtOnce();
+    EXPECT_TRUE(SamePixels(Shown(), whole));
+    EXPECT_GT(NonBlack(whole), NonBlack(first) + 1000);
+}
+
+}  // namespace
