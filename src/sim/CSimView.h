@@ -174,6 +174,8 @@ protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
+    // Watches the window's repaint for a deferred build of the arrays.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -342,7 +344,8 @@ protected:
     bool m_sliceQueued = false;
     // Set while paintGL draws (not a pick, nor a frame drawn on request).
     bool m_painting = false;
-    bool m_buildQueued = false;
+    // The window whose next repaint a new toolpath's arrays wait for.
+    QPointer<QWidget> m_buildAfterRepaintOf;
     // Set while the GL_SELECT pass of a pick draws.  m_renderMode stays
     // GL_SELECT as long as the right button is held, through ordinary
     // paints too.

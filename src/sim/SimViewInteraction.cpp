@@ -77,6 +77,20 @@ void CSimView::PrepareBatch(const MoveList& moves)
     m_batch = std::move(batch);
 }
 
+bool CSimView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window's repaint is under way: what waited for it comes after.
+    if (watched == m_buildAfterRepaintOf && event->type() == QEvent::UpdateRequest) {
+        m_buildAfterRepaintOf->removeEventFilter(this);
+        m_buildAfterRepaintOf = nullptr;
+        QTimer::singleShot(0, this, [this] {
+            PrepareBatch(Moves());
+            update();
+        });
+    }
+    return QOpenGLWidget::eventFilter(watched, event);
+}
+
 void CSimView::ReleaseDrawingData()
 {
     StopReduction();

@@ -228,14 +228,11 @@ void CSimView::DrawToolpath()
     } else if (m_painting && moves.size() > m_recordsPerSlice && !(m_batch && m_batch->IsBuiltFor(moves))) {
         // A new toolpath of many records: this frame goes without it, so that
         // the window shows the rest at once; the arrays are built, and the
-        // toolpath drawn, once the window is on the screen.
-        if (!m_buildQueued) {
-            m_buildQueued = true;
-            QTimer::singleShot(0, this, [this] {
-                m_buildQueued = false;
-                PrepareBatch(Moves());
-                update();
-            });
+        // toolpath drawn, once the window has been repainted.
+        if (!m_buildAfterRepaintOf) {
+            m_buildAfterRepaintOf = window();
+            m_buildAfterRepaintOf->installEventFilter(this);
+            update();
         }
     } else {
         PrepareBatch(moves);
