@@ -123,6 +123,43 @@ void CTextView::UpdateWidthsAfterEdit(const EditAdjuster* adjuster, uint32_t hin
         m_widthCache.Clear();
 }
 
+void CTextView::UpdateLineIndexes(const EditAdjuster* adjuster, uint32_t hints)
+{
+    if (m_lineIndexes.empty() || (hints & HINT_FLAGS_ONLY))
+        return;
+    if (!adjuster) {
+        m_lineIndexes.clear();
+        return;
+    }
+    const TextPos start = adjuster->m_start, end = adjuster->m_end;
+    const bool insert = dynamic_cast<const InsertAdjuster*>(adjuster) != nullptr;
+    const int span = end.y - start.y;
+    std::map<int, LongLineIndex> updated;
+    for (auto& [line, index] : m_lineIndexes) {
+        if (line < start.y) {
+            updated.emplace(line, std::move(index));
+        } else if (line == start.y) {
+            // The edit's first line keeps what lay before the edit; the rest
+            // of it is new (within one line: the bytes put in or taken out).
+            const int length = GetLineLength(line);
+            if (span == 0 && insert)
+                index.Replace({GetLineChars(line), size_t(length)}, start.x, 0, end.x - start.x);
+            else if (span == 0)
+                index.Replace({GetLineChars(line), size_t(length)}, start.x, end.x - start.x, 0);
+            else
+                index.Replace({GetLineChars(line), size_t(length)}, start.x, index.Length() - start.x,
+                              length - start.x);
+            if (length >= kIndexedLineBytes)
+                updated.emplace(line, std::move(index));
+        } else if (insert) {
+            updated.emplace(line + span, std::move(index));
+        } else if (line > end.y) {
+            updated.emplace(line - span, std::move(index));
+        }
+    }
+    m_lineIndexes = std::move(updated);
+}
+
 void CTextView::OnBufferChanged(CTextBufferListener*, const EditAdjuster* adjuster, uint32_t hints, int line)
 {
     if (hints & HINT_RESET) {
@@ -136,6 +173,7 @@ void CTextView::OnBufferChanged(CTextBufferListener*, const EditAdjuster* adjust
         line = 0;
     // Cookies from the changed line down are forgotten.
     m_nCookiesKnown = std::min(m_nCookiesKnown, line);
+    UpdateLineIndexes(adjuster, hints);
     if (!(hints & HINT_FLAGS_ONLY))
         UpdateWidthsAfterEdit(adjuster, hints, line);
     InvalidateLines(line, -1);
