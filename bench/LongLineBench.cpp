@@ -1,7 +1,8 @@
 // The NC code view on a program that is one very long line, driven
 // offscreen: opening it (initial update, first paint, scroll bars), End the
 // first time and again, Home, and typing a character in the middle and at
-// the end of the line, each with its repaint.
+// the end of the line, and the first character typed after loading, each
+// with its repaint.
 // TORNEL_BENCH_LINE_BYTES sets the line's length (default 10000000).
 #include <benchmark/benchmark.h>
 
@@ -28,10 +29,11 @@ struct Fixture
 {
     CTornelDoc doc;
     CTornelView* view = nullptr;
+    const std::string text = GenerateNcLine(LineBytes());
 
     Fixture()
     {
-        LoadThroughFile(doc.TextBuffer(), GenerateNcLine(LineBytes()));
+        LoadThroughFile(doc.TextBuffer(), text);
         view = new CTornelView;
         doc.AddView(view);
         view->resize(1000, 800);
@@ -143,6 +145,24 @@ void BM_TypeCharacter(benchmark::State& state)
     state.SetLabel(atEnd ? "end" : "middle");
 }
 BENCHMARK(BM_TypeCharacter)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The first character typed in the middle of a line just loaded: the line
+// leaves the block it was loaded into for a larger one of its own.
+void BM_TypeFirstCharacter(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.doc.TextBuffer().ClearAll();
+        LoadThroughFile(f.doc.TextBuffer(), f.text);
+        f.Open();
+        f.Place(f.Length() / 2);
+        state.ResumeTiming();
+        f.view->OnChar('X');
+        f.view->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_TypeFirstCharacter)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 
