@@ -262,6 +262,10 @@ private:
     // starting at from.
     void ColourSpan(int line, int from, int to);
     bool CanResumeColouring(int line);
+    // Parsing without runs, to find the states along a long line.
+    LongLineIndex::Advance ParseAdvance(int line);
+    // The index of line when it has one that fits it; none is made.
+    LongLineIndex* KnownLineIndex(int line) const;
     // Room for count blocks in m_blocks.
     ColourBlock* BlockRoom(size_t count);
     // Where a walk towards byte (or towards column) starts: the line's

@@ -135,18 +135,22 @@ uint32_t CTextView::GetLineFlags(int line) const
 
 // ---- Columns, and the index of long lines.
 
+LongLineIndex* CTextView::KnownLineIndex(int line) const
+{
+    const auto it = m_lineIndexes.find(line);
+    return it != m_lineIndexes.end() && it->second.Length() == GetLineLength(line) ? &it->second : nullptr;
+}
+
 LongLineIndex* CTextView::LineIndex(int line) const
 {
     const int length = GetLineLength(line);
     if (length < kIndexedLineBytes)
         return nullptr;
-    auto it = m_lineIndexes.find(line);
-    // An index that no longer fits its line was missed by an edit: remade.
-    if (it != m_lineIndexes.end() && it->second.Length() != length)
-        m_lineIndexes.erase(it), it = m_lineIndexes.end();
-    if (it == m_lineIndexes.end())
-        it = m_lineIndexes.emplace(line, LongLineIndex({GetLineChars(line), size_t(length)}, m_nTabWidth)).first;
-    return &it->second;
+    if (LongLineIndex* index = KnownLineIndex(line))
+        return index;
+    // None yet, or one that an edit missed: made from the line as it is.
+    return &m_lineIndexes.insert_or_assign(line, LongLineIndex({GetLineChars(line), size_t(length)}, m_nTabWidth))
+                .first->second;
 }
 
 LinePoint CTextView::WalkStartForByte(int line, int byte) const
@@ -187,8 +191,8 @@ LinePoint CTextView::BeforeByteReaching(int line, int column) const
 
 int CTextView::MeasureLine(int line) const
 {
-    if (const auto it = m_lineIndexes.find(line); it != m_lineIndexes.end() && it->second.Length() == GetLineLength(line))
-        return it->second.EndColumn();
+    if (const LongLineIndex* index = KnownLineIndex(line))
+        return index->EndColumn();
     const char* chars = GetLineChars(line);
     const int length = GetLineLength(line);
     // Most lines have no tab: their width is their length.  Between tabs the
@@ -310,6 +314,14 @@ bool CTextView::CanResumeColouring(int line)
     return m_nResumable == 1;
 }
 
+LongLineIndex::Advance CTextView::ParseAdvance(int line)
+{
+    return [this, line](LineParseState& state, int from, int to) {
+        int count = 0;
+        ResumeColouring(line, state, from, to, nullptr, 0, count);
+    };
+}
+
 ColourBlock* CTextView::BlockRoom(size_t count)
 {
     if (m_nBlockRoom < count) {
@@ -333,13 +345,9 @@ ParseCookie CTextView::GetParseCookie(int line)
         // A long line that has been drawn knows its parse states: the end
         // is a segment's parse away.  Any other line is parsed for its
         // cookie alone, the parse's fastest.
-        const auto it = m_lineIndexes.find(next);
-        if (it != m_lineIndexes.end() && it->second.Length() == GetLineLength(next) && CanResumeColouring(next)) {
-            m_pdwCookieCache[size_t(next)] =
-                it->second.EndCookie(cookie, [this, next](LineParseState& state, int from, int to) {
-                    int count = 0;
-                    ResumeColouring(next, state, from, to, nullptr, 0, count);
-                });
+        LongLineIndex* index = KnownLineIndex(next);
+        if (index && CanResumeColouring(next)) {
+            m_pdwCookieCache[size_t(next)] = index->EndCookie(cookie, ParseAdvance(next));
         } else {
             int count = 0;
             m_pdwCookieCache[size_t(next)] = ColouriseLine(cookie, next, nullptr, count);
@@ -359,11 +367,7 @@ void CTextView::ColourSpan(int line, int from, int to)
     ColourBlock* blocks = nullptr;
     if (index && CanResumeColouring(line)) {
         // From the parse state at the nearest point before the span.
-        auto advance = [this, line](LineParseState& state, int start, int end) {
-            int none = 0;
-            ResumeColouring(line, state, start, end, nullptr, 0, none);
-        };
-        LineParseState state = index->StateAtOrBefore(from, GetParseCookie(line - 1), advance, parsedFrom);
+        LineParseState state = index->StateAtOrBefore(from, GetParseCookie(line - 1), ParseAdvance(line), parsedFrom);
         if (parsedFrom > 0)
             colour = state.colour;
         const int room = 3 * (to - parsedFrom) + 3;
@@ -571,8 +575,9 @@ void CTextView::DrawSegmentText(QPainter& painter, LinePoint& at, const QRect& r
     };
     // A trail byte whose lead lies in an earlier run is drawn as a
     // placeholder, like its lead; pairs form only inside a run.
+    const int start = at.byte;
     const bool splitTrail = at.IsTrail(chars);
-    const int end = at.byte + count;
+    const int end = start + count;
     while (at.byte < end) {
         const int i = at.byte;
         const int column = at.column;
@@ -580,17 +585,16 @@ void CTextView::DrawSegmentText(QPainter& painter, LinePoint& at, const QRect& r
             break;
         const auto c = static_cast<unsigned char>(chars[i]);
         enum { Text, Blank, Glyph, Placeholder } kind = Text;
-        bool pair = false;
         if (c == '\t')
             kind = Blank;
-        else if (i == end - count && splitTrail)
+        else if (i == start && splitTrail)
             kind = Placeholder;
         else if (IsGbkLead(c) && i + 1 < end && IsGbkTrail(static_cast<unsigned char>(chars[i + 1])))
-            kind = Glyph, pair = true;
+            kind = Glyph;
         else if (c >= 0x80 || c < 0x20 || c == 0x7F)
             kind = Placeholder;
         at.Step(chars, m_nTabWidth);
-        if (pair)
+        if (kind == Glyph)
             at.Step(chars, m_nTabWidth);
         const int cells = at.column - column;
         if (cellX(at.column) <= clip.left()) {
