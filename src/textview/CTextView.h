@@ -90,7 +90,8 @@ public:
     // when to is the line's end.  With blocks (room for 3 x (to - from) + 3)
     // appends the runs that colour bytes [from, to), a run before from
     // included where one starts there.  False when the parse cannot resume,
-    // as the base's cannot: the view then colours long lines whole.
+    // as the base's cannot: the view then colours long lines whole.  A view
+    // that overrides ColouriseLine overrides this too, or returns false.
     virtual bool ResumeColouring(int line, LineParseState& state, int from, int to, ColourBlock* blocks,
                                  int capacity, int& blockCount);
     virtual CTextBuffer* FindTextBuffer() const { return nullptr; }

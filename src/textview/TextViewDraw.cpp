@@ -461,7 +461,7 @@ void CTextView::DrawTextLine(QPainter& painter, const QRect& rect, int line)
     QRect rest = rect;
 
     if (length > 0) {
-        const int endX = rect.left() + (CharToColumn(line, length) - m_nFirstColumn) * cellWidth;
+        const int endX = rect.left() + (MeasureLine(line) - m_nFirstColumn) * cellWidth;
         // Only the cells the painter may touch are laid out and coloured.
         // The span starts at the byte that covers the first of them (the
         // lead, when that is the second half of a character) and ends a byte
