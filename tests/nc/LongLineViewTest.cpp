@@ -12,6 +12,7 @@
 #include "CodeViewFixture.h"
 #include "NcColouring.h"
 #include "NcGen.h"
+#include "ids.h"
 
 namespace {
 
@@ -165,10 +166,28 @@ TEST_F(CodeViewTest, ALongLineFarFromItsStartLooksLikeTheSameTextDrawnFromItsSta
 TEST_F(CodeViewTest, OnALongLineKeysClicksAndVerticalMovesLandWhereACountFromItsStartSays)
 {
     std::string line = LongLine(300000);
+    const std::string other = LongLine(120000);
     const int columns = 60;
-    Load("N1 G00\r\n" + line + "\r\nG01 X1\tY2", 5, columns);
+    Load("N1 G00\r\n" + line + "\r\nG01 X1\tY2\r\n" + other, 5, columns);
     const int cellWidth = view->GetCellWidth();
     auto caretColumn = [&] { return (view->CaretRect().left() - CTextView::kMarginWidth) / cellWidth; };
+    // Columns of bytes, bytes of columns and of clicks, at random places of
+    // a line (tabs and characters included), against a count.
+    std::mt19937 random(2);
+    auto expectMappings = [&](int at, const std::string& text) {
+        SCOPED_TRACE(testing::Message() << "line " << at);
+        ASSERT_EQ(Buffer().Line(at), text);
+        view->ScrollIntoView({0, at});
+        for (int i = 0; i < 100; ++i) {
+            const int byte = int(random() % uint32_t(text.size() + 1));
+            const int column = ColumnOf(text, byte) + int(random() % 4);
+            ASSERT_EQ(view->CharToColumn(at, byte), ColumnOf(text, byte)) << byte;
+            ASSERT_EQ(view->ColumnToChar(at, column), ByteForColumn(text, column)) << column;
+            view->ScrollToColumn(column, false);
+            const QPoint click(CTextView::kMarginWidth + 3 * cellWidth, (at - view->GetFirstRow()) * view->GetRowHeight());
+            ASSERT_EQ(view->PointToTextPos(click), (TextPos{ByteAtCell(text, column + 3), at}));
+        }
+    };
 
     Place({0, 1});
     Key(Qt::Key_End);
@@ -180,21 +199,23 @@ TEST_F(CodeViewTest, OnALongLineKeysClicksAndVerticalMovesLandWhereACountFromIts
     EXPECT_EQ(view->GetCursorTextPos(), (TextPos{0, 1}));
     EXPECT_EQ(view->GetFirstColumn(), 0);
 
-    // Typing just after a tab far into the line.
+    // Typing a letter and a tab just after a tab far into the line: the
+    // tab stops after it move.
     const int afterTab = int(line.find('\t', 200000)) + 1;
     Place({afterTab, 1});
     view->ScrollIntoView({afterTab, 1});
     Type("Q");
-    line.insert(size_t(afterTab), "Q");
+    Key(Qt::Key_Tab);
+    line.insert(size_t(afterTab), "Q\t");
     EXPECT_EQ(Buffer().Line(1), line);
-    EXPECT_EQ(view->GetCursorTextPos(), (TextPos{afterTab + 1, 1}));
-    EXPECT_EQ(caretColumn(), ColumnOf(line, afterTab + 1) - view->GetFirstColumn());
+    EXPECT_EQ(view->GetCursorTextPos(), (TextPos{afterTab + 2, 1}));
+    EXPECT_EQ(caretColumn(), ColumnOf(line, afterTab + 2) - view->GetFirstColumn());
 
     // Down to a short line and back keeps the column.
     Key(Qt::Key_Down);
     EXPECT_EQ(view->GetCursorTextPos(), (TextPos{9, 2}));
     Key(Qt::Key_Up);
-    EXPECT_EQ(view->GetCursorTextPos(), (TextPos{afterTab + 1, 1}));
+    EXPECT_EQ(view->GetCursorTextPos(), (TextPos{afterTab + 2, 1}));
 
     // A click far right, half a cell into a cell.
     view->ScrollToColumn(width - 2 * columns, true);
@@ -202,18 +223,24 @@ TEST_F(CodeViewTest, OnALongLineKeysClicksAndVerticalMovesLandWhereACountFromIts
                       QPoint(CTextView::kMarginWidth + 10 * cellWidth + cellWidth / 2, view->GetRowHeight() * 3 / 2));
     EXPECT_EQ(view->GetCursorTextPos(), (TextPos{ByteAtCell(line, width - 2 * columns + 11), 1}));
 
-    // The mappings at random places, tabs and characters included.
-    std::mt19937 random(2);
-    for (int i = 0; i < 300; ++i) {
-        const int byte = int(random() % uint32_t(line.size() + 1));
-        const int column = ColumnOf(line, byte) + int(random() % 4);
-        ASSERT_EQ(view->CharToColumn(1, byte), ColumnOf(line, byte)) << byte;
-        ASSERT_EQ(view->ColumnToChar(1, column), ByteForColumn(line, column)) << column;
-        ASSERT_EQ(view->PointToTextPos(QPoint(CTextView::kMarginWidth + 3 * cellWidth, view->GetRowHeight()))
-                      .x,
-                  ByteAtCell(line, view->GetFirstColumn() + 3));
-        view->ScrollToColumn(column, false);
-    }
+    expectMappings(1, line);
+    expectMappings(3, other);
+    // The long line split in two and joined again, and the split undone
+    // and redone: the lines below move down and back.
+    const int split = int(line.find(' ', 150000)) + 1;
+    Place({split, 1});
+    Key(Qt::Key_Return);
+    expectMappings(1, line.substr(0, size_t(split)));
+    expectMappings(2, line.substr(size_t(split)));
+    expectMappings(4, other);
+    Key(Qt::Key_Backspace);
+    expectMappings(1, line);
+    expectMappings(3, other);
+    Run(ID_EDIT_UNDO);
+    expectMappings(2, line.substr(size_t(split)));
+    Run(ID_EDIT_REDO);
+    expectMappings(1, line);
+    expectMappings(3, other);
 }
 
 // A code view that counts the bytes its colouring parses.
