@@ -37,28 +37,23 @@ std::vector<LongLineIndex::Segment> LongLineIndex::Scan(std::string_view line, i
             }
             segment.columnsAfterTab = column + (to - i);
         }
-        // The two pairings agree from the first byte that is not a lead on.
+        // Whether a lead waits at the end, for either answer at the start.
+        // The two agree from the first byte that is not a lead on, since
+        // such a byte leaves no lead waiting; from there only the leads that
+        // end the segment count, every other one of them waiting.
         bool pending[2] = {false, true};
-        for (int i = from; i < to; ++i) {
-            const auto c = static_cast<unsigned char>(chars[i]);
-            pending[0] = LeadPendingAfter(pending[0], c);
-            pending[1] = LeadPendingAfter(pending[1], c);
-            if (pending[0] == pending[1]) {
-                // Only runs of leads matter from here: the pairing after the
-                // last byte depends on how many leads end the segment.
-                int leads = 0;
-                for (int j = to - 1; j > i && IsGbkLead(static_cast<unsigned char>(chars[j])); --j)
-                    ++leads;
-                if (leads < to - 1 - i) {
-                    pending[0] = pending[1] = leads % 2 == 1;
-                } else {
-                    for (int j = i + 1; j < to; ++j)
-                        pending[0] = LeadPendingAfter(pending[0], static_cast<unsigned char>(chars[j]));
-                    pending[1] = pending[0];
-                }
-                break;
-            }
+        int i = from;
+        for (; i < to && pending[0] != pending[1]; ++i) {
+            pending[0] = LeadPendingAfter(pending[0], static_cast<unsigned char>(chars[i]));
+            pending[1] = LeadPendingAfter(pending[1], static_cast<unsigned char>(chars[i]));
         }
+        int last = to - 1;
+        while (last >= i && IsGbkLead(static_cast<unsigned char>(chars[last])))
+            --last;
+        if (last >= i)
+            pending[0] = pending[1] = (to - 1 - last) % 2 == 1;
+        for (int j = i; last < i && j < to; ++j)
+            pending[1] = pending[0] = LeadPendingAfter(pending[0], static_cast<unsigned char>(chars[j]));
         segment.pendingOut[0] = pending[0];
         segment.pendingOut[1] = pending[1];
         from = to;
