@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <string_view>
 
 #include "CSplitterWnd.h"
 #include "CTextBuffer.h"
@@ -134,30 +135,34 @@ void CTextView::UpdateLineIndexes(const EditAdjuster* adjuster, uint32_t hints)
     const TextPos start = adjuster->m_start, end = adjuster->m_end;
     const bool insert = dynamic_cast<const InsertAdjuster*>(adjuster) != nullptr;
     const int span = end.y - start.y;
-    std::map<int, LongLineIndex> updated;
-    for (auto& [line, index] : m_lineIndexes) {
-        if (line < start.y) {
-            updated.emplace(line, std::move(index));
-        } else if (line == start.y) {
-            // The edit's first line keeps what lay before the edit; the rest
-            // of it is new (within one line: the bytes put in or taken out).
-            const int length = GetLineLength(line);
-            if (span == 0 && insert)
-                index.Replace({GetLineChars(line), size_t(length)}, start.x, 0, end.x - start.x);
-            else if (span == 0)
-                index.Replace({GetLineChars(line), size_t(length)}, start.x, end.x - start.x, 0);
-            else
-                index.Replace({GetLineChars(line), size_t(length)}, start.x, index.Length() - start.x,
-                              length - start.x);
-            if (length >= kIndexedLineBytes)
-                updated.emplace(line, std::move(index));
-        } else if (insert) {
-            updated.emplace(line + span, std::move(index));
-        } else if (line > end.y) {
-            updated.emplace(line - span, std::move(index));
-        }
+    // The edit's first line keeps what lay before the edit; the rest of it
+    // is new: within one line the bytes put in or taken out, else all that
+    // follows the edit's start.
+    if (const auto it = m_lineIndexes.find(start.y); it != m_lineIndexes.end()) {
+        LongLineIndex& index = it->second;
+        const std::string_view text(GetLineChars(start.y), size_t(GetLineLength(start.y)));
+        if (span > 0)
+            index.Replace(text, start.x, index.Length() - start.x, int(text.size()) - start.x);
+        else if (insert)
+            index.Replace(text, start.x, 0, end.x - start.x);
+        else
+            index.Replace(text, start.x, end.x - start.x, 0);
+        if (int(text.size()) < kIndexedLineBytes)
+            m_lineIndexes.erase(it);
     }
-    m_lineIndexes = std::move(updated);
+    if (span == 0)
+        return;
+    // The lines an edit remade lose their index; the lines below move.
+    std::map<int, LongLineIndex> moved;
+    for (auto& [line, index] : m_lineIndexes) {
+        if (line <= start.y)
+            moved.emplace(line, std::move(index));
+        else if (insert)
+            moved.emplace(line + span, std::move(index));
+        else if (line > end.y)
+            moved.emplace(line - span, std::move(index));
+    }
+    m_lineIndexes = std::move(moved);
 }
 
 void CTextView::OnBufferChanged(CTextBufferListener*, const EditAdjuster* adjuster, uint32_t hints, int line)
