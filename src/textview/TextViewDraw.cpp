@@ -137,17 +137,21 @@ uint32_t CTextView::GetLineFlags(int line) const
 
 LongLineIndex* CTextView::KnownLineIndex(int line) const
 {
+    // Most lines are short: they are not even looked up.
+    const int length = GetLineLength(line);
+    if (length < kIndexedLineBytes)
+        return nullptr;
     const auto it = m_lineIndexes.find(line);
-    return it != m_lineIndexes.end() && it->second.Length() == GetLineLength(line) ? &it->second : nullptr;
+    return it != m_lineIndexes.end() && it->second.Length() == length ? &it->second : nullptr;
 }
 
 LongLineIndex* CTextView::LineIndex(int line) const
 {
+    if (LongLineIndex* index = KnownLineIndex(line))
+        return index;
     const int length = GetLineLength(line);
     if (length < kIndexedLineBytes)
         return nullptr;
-    if (LongLineIndex* index = KnownLineIndex(line))
-        return index;
     // None yet, or one that an edit missed: made from the line as it is.
     return &m_lineIndexes.insert_or_assign(line, LongLineIndex({GetLineChars(line), size_t(length)}, m_nTabWidth))
                 .first->second;
