@@ -265,8 +265,10 @@ private:
     bool CanResumeColouring(int line);
     // Parsing without runs, to find the states along a long line.
     LongLineIndex::Advance ParseAdvance(int line);
-    // The index of line when it has one that fits it; none is made.
-    LongLineIndex* KnownLineIndex(int line) const;
+    // The index of line when it has one that fits it; none is made.  Most
+    // programs have no long line: then not even the line is looked at.
+    LongLineIndex* KnownLineIndex(int line) const { return m_lineIndexes.empty() ? nullptr : FindLineIndex(line); }
+    LongLineIndex* FindLineIndex(int line) const;
     // Room for count blocks in m_blocks.
     ColourBlock* BlockRoom(size_t count);
     // Where a walk towards byte (or towards column) starts: the line's

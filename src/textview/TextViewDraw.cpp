@@ -135,9 +135,8 @@ uint32_t CTextView::GetLineFlags(int line) const
 
 // ---- Columns, and the index of long lines.
 
-LongLineIndex* CTextView::KnownLineIndex(int line) const
+LongLineIndex* CTextView::FindLineIndex(int line) const
 {
-    // Most lines are short: they are not even looked up.
     const int length = GetLineLength(line);
     if (length < kIndexedLineBytes)
         return nullptr;
