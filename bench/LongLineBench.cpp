@@ -1,8 +1,8 @@
 // The NC code view on a program that is one very long line, driven
 // offscreen: opening it (initial update, first paint, scroll bars), End the
-// first time and again, Home, and typing a character in the middle and at
-// the end of the line, and the first character typed after loading, each
-// with its repaint.
+// first time and again, Home, typing a character in the middle and at the
+// end of the line, Enter in the middle, and the first character typed after
+// loading, each with its repaint.
 // TORNEL_BENCH_LINE_BYTES sets the line's length (default 10000000).
 #include <benchmark/benchmark.h>
 
@@ -145,6 +145,24 @@ void BM_TypeCharacter(benchmark::State& state)
     state.SetLabel(atEnd ? "end" : "middle");
 }
 BENCHMARK(BM_TypeCharacter)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Enter in the middle of the line: the line splits in two; undone outside
+// the clock.
+void BM_Enter(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Place(f.Length() / 2);
+        state.ResumeTiming();
+        f.view->OnChar('\r');
+        f.view->viewport()->repaint();
+        state.PauseTiming();
+        f.Command(ID_EDIT_UNDO);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Enter)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The first character typed in the middle of a line just loaded: the line
 // leaves the block it was loaded into for a larger one of its own.
