@@ -1,3 +1,5 @@
+// The NC code view: colouring through the NC parse, the document's buffer
+// and font, the context menu and the click that tells the simulation.
 #include "CTornelView.h"
 
 #include <QContextMenuEvent>
@@ -30,6 +32,13 @@ ParseCookie CTornelView::ColouriseLine(ParseCookie cookie, int line, ColourBlock
     const int length = GetLineLength(line);
     // The text view gives room for three blocks per byte.
     return ColouriseNcLine(cookie, GetLineChars(line), length, blocks, blocks ? 3 * length : 0, blockCount);
+}
+
+bool CTornelView::ResumeColouring(int line, LineParseState& state, int from, int to, ColourBlock* blocks,
+                                  int capacity, int& blockCount)
+{
+    ResumeNcLine(state, GetLineChars(line), GetLineLength(line), from, to, blocks, capacity, blockCount);
+    return true;
 }
 
 CTextBuffer* CTornelView::FindTextBuffer() const

@@ -16,6 +16,8 @@ public:
     explicit CTornelView(QWidget* parent = nullptr);
 
     ParseCookie ColouriseLine(ParseCookie cookie, int line, ColourBlock* blocks, int& blockCount) override;
+    bool ResumeColouring(int line, LineParseState& state, int from, int to, ColourBlock* blocks, int capacity,
+                         int& blockCount) override;
     CTextBuffer* FindTextBuffer() const override;
     void OnInitialUpdate() override;
 

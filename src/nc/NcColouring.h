@@ -40,3 +40,21 @@ bool IsNcNumber(std::string_view word);
 // dropped, never written past the caller's array.
 ParseCookie ColouriseNcLine(ParseCookie cookie, const char* chars, int length, ColourBlock* blocks, int capacity,
                             int& blockCount);
+
+// The same parse taken up in the middle of a line: parses bytes [from, to) of
+// chars[0..length) starting in state, the state before byte from (at from 0
+// only its cookie counts: the previous line's), and leaves state as it stands
+// before byte to.  When to is length, state.cookie is then the cookie the
+// next line starts with.
+//
+// With blocks, stores the runs that colour bytes from `from` on and before
+// to, in ascending CharPos: a run may start before from (a word that began
+// there, the separator after a word that ended just before), and a word
+// still open at to is followed to its end, so that every byte gets the
+// colour the whole line's parse gives it.  At most capacity blocks
+// (3 x (to - from) + 3 is always enough).
+//
+// Resuming at any byte from the state a parse had there gives the runs and
+// the cookie of ColouriseNcLine over the whole line.
+void ResumeNcLine(LineParseState& state, const char* chars, int length, int from, int to, ColourBlock* blocks,
+                  int capacity, int& blockCount);

@@ -3,6 +3,8 @@
 // history in TextBufferUndo.cpp.
 #include "CTextBuffer.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -55,12 +57,16 @@ void CTextBuffer::FreeLineText(TextLine& line)
 }
 
 // Makes room for newLength bytes, keeping the line's bytes.  A line that grows
-// past its slot gets a heap block of the next 16-byte size above the new length.
+// past its slot gets a heap block of the next 16-byte size above the new
+// length; a long line an eighth more, since typing into a line of megabytes
+// would otherwise copy all of it every sixteen bytes.
 void CTextBuffer::ReserveLine(TextLine& line, int newLength)
 {
     if (newLength < line.capacity)
         return;
-    const int32_t capacity = LineCapacityFor(newLength);
+    constexpr int32_t kHeadroomFrom = 4096;
+    const int64_t wanted = newLength < kHeadroomFrom ? newLength : int64_t(newLength) + newLength / 8;
+    const int32_t capacity = LineCapacityFor(int32_t(std::min<int64_t>(wanted, INT32_MAX - 16)));
     char* text = static_cast<char*>(std::malloc(size_t(capacity)));
     if (!text)
         throw std::bad_alloc();
@@ -214,33 +220,43 @@ bool CTextBuffer::RawInsert(CTextBufferListener* source, int line, int ch, std::
     if (const void* nul = std::memchr(text.data(), 0, text.size()))
         text = text.substr(0, size_t(static_cast<const char*>(nul) - text.data()));
 
+    const bool newLine = text.find('\r') != std::string_view::npos;
     TextLine& first = m_lines[size_t(line)];
-    std::string tail(first.text + ch, size_t(first.length - ch));
-    first.length = ch;
-
-    // Segments end at each CR; a CR LF pair is one break.  A LF on its own is
-    // an ordinary byte of the line.
-    int current = line;
-    size_t pos = 0;
-    bool newLine = false;
-    for (;;) {
-        const size_t cr = text.find('\r', pos);
-        const size_t segEnd = cr == std::string_view::npos ? text.size() : cr;
-        if (current == line)
-            AppendToLine(current, text.data() + pos, int(segEnd - pos));
-        else
-            InsertLineAt(text.data() + pos, int(segEnd - pos), current);
-        if (cr == std::string_view::npos)
-            break;
-        pos = cr + 1;
-        if (pos < text.size() && text[pos] == '\n')
-            ++pos;
-        ++current;
-        newLine = true;
+    if (!newLine) {
+        // Within the line: its tail moves up in place.
+        const int added = int(text.size());
+        const int length = first.length;
+        ReserveLine(first, length + added);
+        std::memmove(first.text + ch + added, first.text + ch, size_t(length - ch));
+        std::memcpy(first.text + ch, text.data(), size_t(added));
+        first.length = length + added;
+        endLine = line;
+        endChar = ch + added;
+    } else {
+        std::string tail(first.text + ch, size_t(first.length - ch));
+        first.length = ch;
+        // Segments end at each CR; a CR LF pair is one break.  A LF on its
+        // own is an ordinary byte of the line.
+        int current = line;
+        size_t pos = 0;
+        for (;;) {
+            const size_t cr = text.find('\r', pos);
+            const size_t segEnd = cr == std::string_view::npos ? text.size() : cr;
+            if (current == line)
+                AppendToLine(current, text.data() + pos, int(segEnd - pos));
+            else
+                InsertLineAt(text.data() + pos, int(segEnd - pos), current);
+            if (cr == std::string_view::npos)
+                break;
+            pos = cr + 1;
+            if (pos < text.size() && text[pos] == '\n')
+                ++pos;
+            ++current;
+        }
+        endLine = current;
+        endChar = LineLength(current);
+        AppendToLine(current, tail.data(), int(tail.size()));
     }
-    endLine = current;
-    endChar = LineLength(current);
-    AppendToLine(current, tail.data(), int(tail.size()));
 
     InsertAdjuster adjuster({ch, line}, {endChar, endLine});
     NotifyViews(source, &adjuster, newLine ? (HINT_WIDTH | HINT_HEIGHT) : (HINT_WIDTH | HINT_ONE_LINE), line);

@@ -374,14 +374,7 @@ void CTextEditView::OnEditUntab()
     int target = column / width * width;
     if (target == column && column > 0)
         target -= width;
-    const char* chars = GetLineChars(cursor.y);
-    const int length = GetLineLength(cursor.y);
-    int x = 0, current = 0;
-    while (x < length && current < target) {
-        current = chars[x] == '\t' ? (current / width + 1) * width : current + 1;
-        ++x;
-    }
-    MoveTo({x, cursor.y});
+    MoveTo({FirstCharAtColumn(cursor.y, target), cursor.y});
 }
 
 void CTextEditView::OnEditSwitchOvrmode()

@@ -104,6 +104,7 @@ void CTextView::ResetViewState()
     m_pdwCookieCache.shrink_to_fit();
     m_nCookiesKnown = 0;
     m_widthCache.Clear();
+    m_lineIndexes.clear();
     m_ptCursor = m_ptSelStart = m_ptSelEnd = m_ptDragStart = m_ptDragEnd = {};
     m_bFreezeVertBar = m_bFreezeHorzBar = false;
     m_bShowSelUnfocused = false;

@@ -7,6 +7,13 @@
 // cookies, and the display width of every line, so that a repaint parses
 // only from the last known cookie to the rows it shows.
 //
+// A line may be megabytes long.  Painting lays out and colours only the
+// cells the update touches, and a long line keeps an index (LongLineIndex)
+// of columns, GBK pairs and parse states at points along it, so that
+// drawing, the caret and editing at its far end cost what is near them, not
+// a walk from the line's start.  Resuming the parse mid-line takes a derived
+// view that offers ResumeColouring; others colour such lines whole.
+//
 // The view is split by concern: drawing and layout (TextViewDraw.cpp),
 // scrolling and buffer notifications (TextViewScroll.cpp), caret, selection
 // and movement (TextViewCaret.cpp), the mouse, the clipboard and the drag
@@ -25,6 +32,8 @@
 #include <QRawFont>
 #include <array>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,7 +42,9 @@
 #include "ColourRuns.h"
 #include "DocumentLinks.h"
 #include "LineWidthCache.h"
+#include "LinePoint.h"
 #include "LogFont.h"
+#include "LongLineIndex.h"
 #include "TextBufferListener.h"
 #include "TextTypes.h"
 
@@ -73,6 +84,16 @@ public:
     // Appends the colour runs of line (when blocks is not null; there is
     // room for 3 x length) and returns the cookie the next line starts with.
     virtual ParseCookie ColouriseLine(ParseCookie cookie, int line, ColourBlock* blocks, int& blockCount);
+    // The same parse taken up mid-line: bytes [from, to) from state (the
+    // state before byte from; at from 0 only its cookie, the line above's),
+    // leaving state as it stands before to, or with the next line's cookie
+    // when to is the line's end.  With blocks (room for 3 x (to - from) + 3)
+    // appends the runs that colour bytes [from, to), a run before from
+    // included where one starts there.  False when the parse cannot resume,
+    // as the base's cannot: the view then colours long lines whole.  A view
+    // that overrides ColouriseLine overrides this too, or returns false.
+    virtual bool ResumeColouring(int line, LineParseState& state, int from, int to, ColourBlock* blocks,
+                                 int capacity, int& blockCount);
     virtual CTextBuffer* FindTextBuffer() const { return nullptr; }
     virtual void OnBufferChanged(CTextBufferListener* source, const EditAdjuster* adjuster, uint32_t hints,
                                  int line) override;
@@ -110,6 +131,9 @@ public:
     int GetFirstColumn() const { return m_nFirstColumn; }
     int CharToColumn(int line, int byteIndex) const;
     int ColumnToChar(int line, int column) const;
+    // The first byte index whose column is at least column (the line's
+    // length when none is).
+    int FirstCharAtColumn(int line, int column) const;
     TextPos PointToTextPos(QPoint client);
     QPoint TextPosToPoint(TextPos text);
     void InvalidateLines(int first, int last);
@@ -178,6 +202,10 @@ public:
     ParseCookie GetParseCookie(int line);
     // How many lines, from the top, have a known cookie.
     int KnownCookieCount() const { return m_nCookiesKnown; }
+    // Lines at least this long keep an index of points along them.
+    static constexpr int kIndexedLineBytes = 4 * LongLineIndex::kSegmentBytes;
+    // The index of a long line (made on first use); null for a short one.
+    LongLineIndex* LineIndex(int line) const;
 
     // While set, change notifications leave that scroll bar alone.
     bool m_bFreezeVertBar = false;
@@ -225,10 +253,33 @@ private:
     void OnAutoScrollTimer();
     void UpdatePointerShape(QPoint client);
     void StartDrag();
-    void DrawSegment(QPainter& painter, QPoint& origin, const QRect& clip, int colourIndex, const char* chars,
-                     int offset, int count, int line);
-    void DrawSegmentText(QPainter& painter, QPoint& origin, const QRect& clip, const char* chars, int offset,
-                         int count, int line);
+    // Runs of bytes are drawn from a point of the line, which they move on;
+    // x follows from its column.
+    void DrawSegment(QPainter& painter, LinePoint& at, const QRect& rect, const QRect& clip, const char* chars,
+                     int count, int line);
+    void DrawSegmentText(QPainter& painter, LinePoint& at, const QRect& rect, const QRect& clip, const char* chars,
+                         int count);
+    // The colour runs of bytes [from, to) of line into m_runs, the first
+    // starting at from.
+    void ColourSpan(int line, int from, int to);
+    bool CanResumeColouring(int line);
+    // Parsing without runs, to find the states along a long line.
+    LongLineIndex::Advance ParseAdvance(int line);
+    // The index of line when it has one that fits it; none is made.  Most
+    // programs have no long line: then not even the line is looked at.
+    LongLineIndex* KnownLineIndex(int line) const { return m_lineIndexes.empty() ? nullptr : FindLineIndex(line); }
+    LongLineIndex* FindLineIndex(int line) const;
+    // Room for count blocks in m_blocks.
+    ColourBlock* BlockRoom(size_t count);
+    // Where a walk towards byte (or towards column) starts: the line's
+    // start, or a point of a long line's index.
+    LinePoint WalkStartForByte(int line, int byte) const;
+    LinePoint WalkStartForColumn(int line, int column) const;
+    // The point before the first byte whose column after it reaches column;
+    // the line's end when no byte does.
+    LinePoint BeforeByteReaching(int line, int column) const;
+    // Long-line indexes follow an edit, or are dropped for lines it remade.
+    void UpdateLineIndexes(const EditAdjuster* adjuster, uint32_t hints);
     int MarginIcon(uint32_t flags) const;
     void EnsureWidthCache();
     void UpdateWidthsAfterEdit(const EditAdjuster* adjuster, uint32_t hints, int line);
@@ -282,7 +333,13 @@ private:
     std::vector<ParseCookie> m_pdwCookieCache;
     int m_nCookiesKnown = 0;
     LineWidthCache m_widthCache;
-    std::vector<ColourBlock> m_blocks;  // room for ColouriseLine, reused
+    mutable std::map<int, LongLineIndex> m_lineIndexes;
+    int m_nResumable = -1;  // whether ResumeColouring works; -1 not yet asked
+    // Room for the parse's blocks, reused; not cleared, since a whole long
+    // line may need megabytes of it.
+    std::unique_ptr<ColourBlock[]> m_blocks;
+    size_t m_nBlockRoom = 0;
+    std::vector<ColourBlock> m_runs;  // the runs being drawn
     TextPos m_ptNormSelStart, m_ptNormSelEnd;
     TextPos m_ptCursor;
     TextPos m_ptSelStart, m_ptSelEnd;

@@ -156,15 +156,21 @@ int CTextView::ColumnToChar(int line, int column) const
 {
     if (column <= 0)
         return 0;
-    const char* chars = GetLineChars(line);
-    const int length = GetLineLength(line);
-    int current = 0;
-    for (int i = 0; i < length; ++i) {
-        current = chars[i] == '\t' ? current + m_nTabWidth - current % m_nTabWidth : current + 1;
-        if (current >= column)
-            return column <= current - m_nTabWidth / 2 ? i : i + 1;
-    }
-    return length;
+    // The byte that reaches the column; a column inside a tab goes to the
+    // nearer side of it.
+    const LinePoint point = BeforeByteReaching(line, column);
+    if (point.byte == GetLineLength(line))
+        return point.byte;
+    const int reached = NextColumn(point.column, GetLineChars(line)[point.byte], m_nTabWidth);
+    return column <= reached - m_nTabWidth / 2 ? point.byte : point.byte + 1;
+}
+
+int CTextView::FirstCharAtColumn(int line, int column) const
+{
+    if (column <= 0)
+        return 0;
+    const LinePoint point = BeforeByteReaching(line, column);
+    return point.byte == GetLineLength(line) ? point.byte : point.byte + 1;
 }
 
 void CTextView::ScrollIntoView(TextPos pt)

@@ -21,30 +21,6 @@ namespace {
 const char* const kFixedFace = "Noto Sans Mono CJK SC";
 constexpr int kDefaultPixelSize = 15;
 
-bool IsGbkLead(unsigned char c)
-{
-    return c >= 0x81 && c <= 0xFE;
-}
-bool IsGbkTrail(unsigned char c)
-{
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
-}
-
-// True when byte offset of chars is the second byte of a double-byte
-// character that starts before it.
-bool InsidePair(const char* chars, int offset)
-{
-    int i = 0;
-    while (i < offset) {
-        const auto c = static_cast<unsigned char>(chars[i]);
-        if (IsGbkLead(c) && IsGbkTrail(static_cast<unsigned char>(chars[i + 1])))
-            i += 2;
-        else
-            i += 1;
-    }
-    return i > offset;
-}
-
 QString DecodeGbkPair(const char* pair)
 {
     // Whole pairs only, so the decoder never carries state between calls.
@@ -157,27 +133,80 @@ uint32_t CTextView::GetLineFlags(int line) const
     return m_pBuffer ? m_pBuffer->LineFlags(line) : 0;
 }
 
+// ---- Columns, and the index of long lines.
+
+LongLineIndex* CTextView::FindLineIndex(int line) const
+{
+    const int length = GetLineLength(line);
+    if (length < kIndexedLineBytes)
+        return nullptr;
+    const auto it = m_lineIndexes.find(line);
+    return it != m_lineIndexes.end() && it->second.Length() == length ? &it->second : nullptr;
+}
+
+LongLineIndex* CTextView::LineIndex(int line) const
+{
+    if (LongLineIndex* index = KnownLineIndex(line))
+        return index;
+    const int length = GetLineLength(line);
+    if (length < kIndexedLineBytes)
+        return nullptr;
+    // None yet, or one that an edit missed: made from the line as it is.
+    return &m_lineIndexes.insert_or_assign(line, LongLineIndex({GetLineChars(line), size_t(length)}, m_nTabWidth))
+                .first->second;
+}
+
+LinePoint CTextView::WalkStartForByte(int line, int byte) const
+{
+    const LongLineIndex* index = LineIndex(line);
+    return index ? index->PointAtOrBefore(byte) : LinePoint();
+}
+
+LinePoint CTextView::WalkStartForColumn(int line, int column) const
+{
+    const LongLineIndex* index = LineIndex(line);
+    return index ? index->PointBeforeColumn(column) : LinePoint();
+}
+
 int CTextView::CharToColumn(int line, int byteIndex) const
 {
     if (byteIndex < 1)
         return 0;
-    const char* chars = GetLineChars(line);
     const int length = std::min(byteIndex, GetLineLength(line));
-    int column = 0;
-    for (int i = 0; i < length; ++i)
-        column = chars[i] == '\t' ? column + m_nTabWidth - column % m_nTabWidth : column + 1;
+    const char* chars = GetLineChars(line);
+    LinePoint point = WalkStartForByte(line, length);
+    int column = point.column;
+    for (int i = point.byte; i < length; ++i)
+        column = NextColumn(column, chars[i], m_nTabWidth);
     // Past the end of the line every byte counts one.
     return column + (byteIndex - length);
 }
 
-int CTextView::MeasureLine(int line) const
+LinePoint CTextView::BeforeByteReaching(int line, int column) const
 {
     const char* chars = GetLineChars(line);
     const int length = GetLineLength(line);
-    // Most lines have no tab: their width is their length.
-    if (!chars || !std::memchr(chars, '\t', size_t(length)))
-        return length;
-    return CharToColumn(line, length);
+    LinePoint point = WalkStartForColumn(line, column);
+    while (point.byte < length && NextColumn(point.column, chars[point.byte], m_nTabWidth) < column)
+        point.Step(chars, m_nTabWidth);
+    return point;
+}
+
+int CTextView::MeasureLine(int line) const
+{
+    if (const LongLineIndex* index = KnownLineIndex(line))
+        return index->EndColumn();
+    const char* chars = GetLineChars(line);
+    const int length = GetLineLength(line);
+    // Most lines have no tab: their width is their length.  Between tabs the
+    // column grows by the bytes.
+    int column = 0, i = 0;
+    while (const void* tab = chars ? std::memchr(chars + i, '\t', size_t(length - i)) : nullptr) {
+        const int at = int(static_cast<const char*>(tab) - chars);
+        column = NextColumn(column + (at - i), '\t', m_nTabWidth);
+        i = at + 1;
+    }
+    return column + (length - i);
 }
 
 void CTextView::EnsureWidthCache()
@@ -273,6 +302,38 @@ ParseCookie CTextView::ColouriseLine(ParseCookie, int, ColourBlock*, int&)
     return 0;
 }
 
+bool CTextView::ResumeColouring(int, LineParseState&, int, int, ColourBlock*, int, int&)
+{
+    return false;
+}
+
+bool CTextView::CanResumeColouring(int line)
+{
+    if (m_nResumable < 0) {
+        LineParseState probe;
+        int count = 0;
+        m_nResumable = ResumeColouring(line, probe, 0, 0, nullptr, 0, count) ? 1 : 0;
+    }
+    return m_nResumable == 1;
+}
+
+LongLineIndex::Advance CTextView::ParseAdvance(int line)
+{
+    return [this, line](LineParseState& state, int from, int to) {
+        int count = 0;
+        ResumeColouring(line, state, from, to, nullptr, 0, count);
+    };
+}
+
+ColourBlock* CTextView::BlockRoom(size_t count)
+{
+    if (m_nBlockRoom < count) {
+        m_blocks = std::make_unique_for_overwrite<ColourBlock[]>(count);
+        m_nBlockRoom = count;
+    }
+    return m_blocks.get();
+}
+
 ParseCookie CTextView::GetParseCookie(int line)
 {
     if (line < 0)
@@ -283,12 +344,57 @@ ParseCookie CTextView::GetParseCookie(int line)
     }
     while (m_nCookiesKnown <= line) {
         const int next = m_nCookiesKnown;
-        int count = 0;
-        m_pdwCookieCache[size_t(next)] =
-            ColouriseLine(next > 0 ? m_pdwCookieCache[size_t(next - 1)] : 0, next, nullptr, count);
+        const ParseCookie cookie = next > 0 ? m_pdwCookieCache[size_t(next - 1)] : 0;
+        // A long line that has been drawn knows its parse states: the end
+        // is a segment's parse away.  Any other line is parsed for its
+        // cookie alone, the parse's fastest.
+        LongLineIndex* index = KnownLineIndex(next);
+        if (index && CanResumeColouring(next)) {
+            m_pdwCookieCache[size_t(next)] = index->EndCookie(cookie, ParseAdvance(next));
+        } else {
+            int count = 0;
+            m_pdwCookieCache[size_t(next)] = ColouriseLine(cookie, next, nullptr, count);
+        }
         ++m_nCookiesKnown;
     }
     return m_pdwCookieCache[size_t(line)];
+}
+
+void CTextView::ColourSpan(int line, int from, int to)
+{
+    const int length = GetLineLength(line);
+    LongLineIndex* index = LineIndex(line);
+    int parsedFrom = 0;
+    int colour = ColourNormalText;
+    int count = 0;
+    ColourBlock* blocks = nullptr;
+    if (index && CanResumeColouring(line)) {
+        // From the parse state at the nearest point before the span.
+        LineParseState state = index->StateAtOrBefore(from, GetParseCookie(line - 1), ParseAdvance(line), parsedFrom);
+        if (parsedFrom > 0)
+            colour = state.colour;
+        const int room = 3 * (to - parsedFrom) + 3;
+        blocks = BlockRoom(size_t(room));
+        ResumeColouring(line, state, parsedFrom, to, blocks, room, count);
+        count = std::clamp(count, 0, room);
+    } else {
+        blocks = BlockRoom(size_t(length) * 3);
+        const ParseCookie next = ColouriseLine(GetParseCookie(line - 1), line, blocks, count);
+        count = std::clamp(count, 0, length * 3);
+        if (line < int(m_pdwCookieCache.size()) && line <= m_nCookiesKnown) {
+            m_pdwCookieCache[size_t(line)] = next;
+            m_nCookiesKnown = std::max(m_nCookiesKnown, line + 1);
+        }
+    }
+    // The run in effect at from, then those that start before to; runs
+    // never go back.
+    int k = 0;
+    while (k < count && blocks[k].CharPos <= from)
+        colour = blocks[k++].ColourIndex;
+    m_runs.clear();
+    m_runs.push_back({from, colour});
+    for (; k < count && blocks[k].CharPos < to; ++k)
+        m_runs.push_back({std::max(blocks[k].CharPos, m_runs.back().CharPos), blocks[k].ColourIndex});
 }
 
 // ---- Painting.
@@ -297,21 +403,27 @@ void CTextView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     const QRect client = viewport()->rect();
+    const QRect update = event->rect();
     const int rowHeight = GetRowHeight();
     NormaliseSelection();
     const int lineCount = GetLineCount();
-    // Only the rows the update touches.
-    const int firstRow = event->rect().top() / rowHeight;
-    const int lastRow = event->rect().bottom() / rowHeight;
+    // Only the rows, and the cells of them, that the update touches: a
+    // caret blink draws one cell.
+    const int firstRow = update.top() / rowHeight;
+    const int lastRow = update.bottom() / rowHeight;
     for (int row = firstRow; row <= lastRow && row * rowHeight < client.bottom() + 1; ++row) {
         const int top = row * rowHeight;
         const int line = m_nFirstRow + row < lineCount ? m_nFirstRow + row : -1;
         const QRect margin(0, top, kMarginWidth, rowHeight);
         const QRect text(kMarginWidth, top, std::max(0, client.width() - kMarginWidth), rowHeight);
-        painter.setClipRect(margin);
-        DrawMarginCell(painter, margin, line);
-        painter.setClipRect(text);
-        DrawTextLine(painter, text, line);
+        if (margin.intersects(update)) {
+            painter.setClipRect(margin & update);
+            DrawMarginCell(painter, margin, line);
+        }
+        if (text.intersects(update)) {
+            painter.setClipRect(text & update);
+            DrawTextLine(painter, text, line);
+        }
     }
     painter.setClipping(false);
     if (m_caretVisible && m_caretOn)
@@ -352,42 +464,38 @@ void CTextView::DrawTextLine(QPainter& painter, const QRect& rect, int line)
     QRect rest = rect;
 
     if (length > 0) {
-        const char* chars = GetLineChars(line);
-        const ParseCookie cookie = GetParseCookie(line - 1);
-        // Room for the blocks on the heap: a line may be megabytes long.
-        if (m_blocks.size() < size_t(length) * 3)
-            m_blocks.resize(size_t(length) * 3);
-        int blockCount = 0;
-        const ParseCookie next = ColouriseLine(cookie, line, m_blocks.data(), blockCount);
-        blockCount = std::clamp(blockCount, 0, length * 3);
-        if (line < int(m_pdwCookieCache.size()) && line <= m_nCookiesKnown) {
-            m_pdwCookieCache[size_t(line)] = next;
-            m_nCookiesKnown = std::max(m_nCookiesKnown, line + 1);
-        }
+        const int endX = rect.left() + (MeasureLine(line) - m_nFirstColumn) * cellWidth;
+        // Only the cells the painter may touch are laid out and coloured.
+        // The span starts at the byte that covers the first of them (the
+        // lead, when that is the second half of a character) and ends a byte
+        // after the one that covers the last, so that a character there is
+        // whole.
+        const QRect clip = (painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : rect) & rect;
+        if (!clip.isEmpty() && clip.left() < endX) {
+            const char* chars = GetLineChars(line);
+            const int leftColumn = m_nFirstColumn + std::max(0, clip.left() - rect.left()) / cellWidth;
+            const int rightColumn = m_nFirstColumn + (clip.right() - rect.left()) / cellWidth;
+            LinePoint at = BeforeByteReaching(line, leftColumn + 1);
+            if (at.byte < length && at.IsTrail(chars))
+                at = {at.byte - 1, at.column - 1, false};
+            const int to = std::min(length, BeforeByteReaching(line, rightColumn + 1).byte + 2);
+            ColourSpan(line, at.byte, to);
 
-        QPoint origin(rect.left() - m_nFirstColumn * cellWidth, rect.top());
-        auto run = [&](int colourIndex, int from, int to) {
-            painter.setPen(text.isValid() ? text : GetIndexColour(colourIndex));
-            painter.setBrush(background);
-            const bool italic = IsIndexItalic(colourIndex), bold = IsIndexBold(colourIndex);
-            painter.setFont(GetViewFont(italic, bold));
-            std::optional<QRawFont>& raw = m_rawFonts[(bold ? 1 : 0) + (italic ? 2 : 0)];
-            if (!raw)
-                raw = QRawFont::fromFont(painter.font());
-            m_pRunFont = &*raw;
-            DrawSegment(painter, origin, rect, colourIndex, chars, from, to - from, line);
-        };
-        if (blockCount == 0) {
-            run(ColourNormalText, 0, length);
-        } else {
-            run(ColourNormalText, 0, std::clamp(m_blocks[0].CharPos, 0, length));
-            for (int i = 0; i < blockCount; ++i) {
-                const int from = std::clamp(m_blocks[size_t(i)].CharPos, 0, length);
-                const int to = i + 1 < blockCount ? std::clamp(m_blocks[size_t(i + 1)].CharPos, from, length) : length;
-                run(m_blocks[size_t(i)].ColourIndex, from, to);
+            for (size_t i = 0; i < m_runs.size(); ++i) {
+                const int colourIndex = m_runs[i].ColourIndex;
+                const int end = i + 1 < m_runs.size() ? m_runs[i + 1].CharPos : to;
+                painter.setPen(text.isValid() ? text : GetIndexColour(colourIndex));
+                painter.setBrush(background);
+                const bool italic = IsIndexItalic(colourIndex), bold = IsIndexBold(colourIndex);
+                painter.setFont(GetViewFont(italic, bold));
+                std::optional<QRawFont>& raw = m_rawFonts[(bold ? 1 : 0) + (italic ? 2 : 0)];
+                if (!raw)
+                    raw = QRawFont::fromFont(painter.font());
+                m_pRunFont = &*raw;
+                DrawSegment(painter, at, rect, clip, chars, end - at.byte, line);
             }
         }
-        rest.setLeft(std::max(origin.x(), rect.left()));
+        rest.setLeft(std::max(endX, rect.left()));
     }
     // The line break (or the empty line) shows one selected cell.
     if (showSelection && IsInSelection({length, line}) && rest.left() <= rect.right()) {
@@ -399,16 +507,16 @@ void CTextView::DrawTextLine(QPainter& painter, const QRect& rect, int line)
         painter.fillRect(rest, fillToEdge ? background : GetIndexColour(ColourEmptyArea));
 }
 
-void CTextView::DrawSegment(QPainter& painter, QPoint& origin, const QRect& clip, int colourIndex,
-                            const char* chars, int offset, int count, int line)
+void CTextView::DrawSegment(QPainter& painter, LinePoint& at, const QRect& rect, const QRect& clip,
+                            const char* chars, int count, int line)
 {
-    (void)colourIndex;
     if (count <= 0)
         return;
     if (!m_bHasFocus && !m_bShowSelUnfocused) {
-        DrawSegmentText(painter, origin, clip, chars, offset, count, line);
+        DrawSegmentText(painter, at, rect, clip, chars, count);
         return;
     }
+    const int offset = at.byte;
     auto inside = [&](TextPos edge) {
         if (edge.y < line)
             return 0;
@@ -418,21 +526,21 @@ void CTextView::DrawSegment(QPainter& painter, QPoint& origin, const QRect& clip
     };
     const int selBegin = inside(m_ptNormSelStart);
     const int selEnd = inside(m_ptNormSelEnd);
-    DrawSegmentText(painter, origin, clip, chars, offset, selBegin, line);
+    DrawSegmentText(painter, at, rect, clip, chars, selBegin);
     if (selBegin < selEnd) {
         const QPen pen = painter.pen();
         const QBrush brush = painter.brush();
         painter.setPen(GetIndexColour(ColourSelText));
         painter.setBrush(GetIndexColour(ColourSelBackground));
-        DrawSegmentText(painter, origin, clip, chars, offset + selBegin, selEnd - selBegin, line);
+        DrawSegmentText(painter, at, rect, clip, chars, selEnd - selBegin);
         painter.setPen(pen);
         painter.setBrush(brush);
     }
-    DrawSegmentText(painter, origin, clip, chars, offset + selEnd, count - selEnd, line);
+    DrawSegmentText(painter, at, rect, clip, chars, count - selEnd);
 }
 
-void CTextView::DrawSegmentText(QPainter& painter, QPoint& origin, const QRect& clip, const char* chars,
-                                int offset, int count, int line)
+void CTextView::DrawSegmentText(QPainter& painter, LinePoint& at, const QRect& rect, const QRect& clip,
+                                const char* chars, int count)
 {
     if (count <= 0)
         return;
@@ -441,10 +549,8 @@ void CTextView::DrawSegmentText(QPainter& painter, QPoint& origin, const QRect& 
     const int cellWidth = GetCellWidth();
     const int rowHeight = GetRowHeight();
     const QFontMetrics metrics(painter.font());
-    const int baseline = origin.y() + metrics.ascent();
-    int column = CharToColumn(line, offset);
-    const int startColumn = column;
-    auto cellX = [&](int col) { return origin.x() + (col - startColumn) * cellWidth; };
+    const int baseline = rect.top() + metrics.ascent();
+    auto cellX = [&](int column) { return rect.left() + (column - m_nFirstColumn) * cellWidth; };
 
     // Plain characters are collected and drawn as one glyph run, each glyph
     // placed at its own cell.
@@ -471,61 +577,60 @@ void CTextView::DrawSegmentText(QPainter& painter, QPoint& origin, const QRect& 
         ascii.clear();
     };
     // A trail byte whose lead lies in an earlier run is drawn as a
-    // placeholder, like its lead.
-    bool splitTrail = offset > 0 && InsidePair(chars, offset);
-    const int end = offset + count;
-    for (int i = offset; i < end;) {
+    // placeholder, like its lead; pairs form only inside a run.
+    const int start = at.byte;
+    const bool splitTrail = at.IsTrail(chars);
+    const int end = start + count;
+    while (at.byte < end) {
+        const int i = at.byte;
+        const int column = at.column;
         if (cellX(column) > clip.right())
             break;
         const auto c = static_cast<unsigned char>(chars[i]);
-        int cells = 1;
-        int bytes = 1;
         enum { Text, Blank, Glyph, Placeholder } kind = Text;
-        if (c == '\t') {
-            cells = m_nTabWidth - column % m_nTabWidth;
+        if (c == '\t')
             kind = Blank;
-        } else if (splitTrail) {
+        else if (i == start && splitTrail)
             kind = Placeholder;
-            splitTrail = false;
-        } else if (IsGbkLead(c) && i + 1 < end && IsGbkTrail(static_cast<unsigned char>(chars[i + 1]))) {
-            cells = bytes = 2;
+        else if (IsGbkLead(c) && i + 1 < end && IsGbkTrail(static_cast<unsigned char>(chars[i + 1])))
             kind = Glyph;
-        } else if (c >= 0x80 || c < 0x20 || c == 0x7F) {
+        else if (c >= 0x80 || c < 0x20 || c == 0x7F)
             kind = Placeholder;
-        }
-        const int right = cellX(column + cells);
-        if (right > clip.left()) {
-            const QRect cellRect(cellX(column), origin.y(), cells * cellWidth, rowHeight);
-            if (kind == Text) {
-                if (ascii.isEmpty())
-                    asciiColumn = column;
-                painter.fillRect(cellRect, painter.brush());
-                ascii.append(QLatin1Char(char(c)));
-            } else {
-                flushAscii();
-                painter.fillRect(cellRect, painter.brush());
-                if (kind == Glyph) {
-                    const QString glyph = DecodeGbkPair(chars + i);
-                    if (!glyph.isEmpty())
-                        painter.drawText(cellRect, Qt::AlignCenter, glyph);
-                } else if (kind == Placeholder) {
-                    const QRect box = cellRect.adjusted(cellWidth / 4, rowHeight / 4, -cellWidth / 4 - 1,
-                                                        -rowHeight / 4 - 1);
-                    const QBrush brush = painter.brush();
-                    painter.setBrush(Qt::NoBrush);
-                    painter.drawRect(box);
-                    painter.setBrush(brush);
-                }
-            }
-        } else {
+        at.Step(chars, m_nTabWidth);
+        if (kind == Glyph)
+            at.Step(chars, m_nTabWidth);
+        const int cells = at.column - column;
+        if (cellX(at.column) <= clip.left()) {
             flushAscii();
+            continue;
         }
-        column += cells;
-        i += bytes;
+        const QRect cellRect(cellX(column), rect.top(), cells * cellWidth, rowHeight);
+        if (kind == Text) {
+            if (ascii.isEmpty())
+                asciiColumn = column;
+            painter.fillRect(cellRect, painter.brush());
+            ascii.append(QLatin1Char(char(c)));
+            continue;
+        }
+        flushAscii();
+        painter.fillRect(cellRect, painter.brush());
+        if (kind == Glyph) {
+            const QString glyph = DecodeGbkPair(chars + i);
+            if (!glyph.isEmpty())
+                painter.drawText(cellRect, Qt::AlignCenter, glyph);
+        } else if (kind == Placeholder) {
+            const QRect box =
+                cellRect.adjusted(cellWidth / 4, rowHeight / 4, -cellWidth / 4 - 1, -rowHeight / 4 - 1);
+            const QBrush brush = painter.brush();
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(box);
+            painter.setBrush(brush);
+        }
     }
     flushAscii();
-    // The origin moves by the run's whole width, drawn or not.
-    origin.rx() += (CharToColumn(line, offset + count) - startColumn) * cellWidth;
+    // Past the clip the run still moves the point over its bytes.
+    while (at.byte < end)
+        at.Step(chars, m_nTabWidth);
 }
 
 // ---- Positions and pixels.
@@ -542,18 +647,11 @@ TextPos CTextView::PointToTextPos(QPoint client)
     if (client.y() < 0)
         line = m_nFirstRow + (client.y() - GetRowHeight() + 1) / GetRowHeight();
     line = std::max(0, std::min(line, GetLineCount() - 1));
-    const int length = GetLineLength(line);
-    if (length == 0)
+    if (GetLineLength(line) == 0)
         return {0, line};
+    // The byte whose cells hold the target column.
     const int target = m_nFirstColumn + std::max(0, (client.x() - kMarginWidth) / GetCellWidth());
-    const char* chars = GetLineChars(line);
-    int column = 0;
-    for (int i = 0; i < length; ++i) {
-        column = chars[i] == '\t' ? column + m_nTabWidth - column % m_nTabWidth : column + 1;
-        if (column > target)
-            return {i, line};
-    }
-    return {length, line};
+    return {BeforeByteReaching(line, target + 1).byte, line};
 }
 
 void CTextView::InvalidateLines(int first, int last)

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <string_view>
 
 #include "CSplitterWnd.h"
 #include "CTextBuffer.h"
@@ -123,6 +124,47 @@ void CTextView::UpdateWidthsAfterEdit(const EditAdjuster* adjuster, uint32_t hin
         m_widthCache.Clear();
 }
 
+void CTextView::UpdateLineIndexes(const EditAdjuster* adjuster, uint32_t hints)
+{
+    if (m_lineIndexes.empty() || (hints & HINT_FLAGS_ONLY))
+        return;
+    if (!adjuster) {
+        m_lineIndexes.clear();
+        return;
+    }
+    const TextPos start = adjuster->m_start, end = adjuster->m_end;
+    const bool insert = dynamic_cast<const InsertAdjuster*>(adjuster) != nullptr;
+    const int span = end.y - start.y;
+    // The edit's first line keeps what lay before the edit; the rest of it
+    // is new: within one line the bytes put in or taken out, else all that
+    // follows the edit's start.
+    if (const auto it = m_lineIndexes.find(start.y); it != m_lineIndexes.end()) {
+        LongLineIndex& index = it->second;
+        const std::string_view text(GetLineChars(start.y), size_t(GetLineLength(start.y)));
+        if (span > 0)
+            index.Replace(text, start.x, index.Length() - start.x, int(text.size()) - start.x);
+        else if (insert)
+            index.Replace(text, start.x, 0, end.x - start.x);
+        else
+            index.Replace(text, start.x, end.x - start.x, 0);
+        if (int(text.size()) < kIndexedLineBytes)
+            m_lineIndexes.erase(it);
+    }
+    if (span == 0)
+        return;
+    // The lines an edit remade lose their index; the lines below move.
+    std::map<int, LongLineIndex> moved;
+    for (auto& [line, index] : m_lineIndexes) {
+        if (line <= start.y)
+            moved.emplace(line, std::move(index));
+        else if (insert)
+            moved.emplace(line + span, std::move(index));
+        else if (line > end.y)
+            moved.emplace(line - span, std::move(index));
+    }
+    m_lineIndexes = std::move(moved);
+}
+
 void CTextView::OnBufferChanged(CTextBufferListener*, const EditAdjuster* adjuster, uint32_t hints, int line)
 {
     if (hints & HINT_RESET) {
@@ -136,6 +178,7 @@ void CTextView::OnBufferChanged(CTextBufferListener*, const EditAdjuster* adjust
         line = 0;
     // Cookies from the changed line down are forgotten.
     m_nCookiesKnown = std::min(m_nCookiesKnown, line);
+    UpdateLineIndexes(adjuster, hints);
     if (!(hints & HINT_FLAGS_ONLY))
         UpdateWidthsAfterEdit(adjuster, hints, line);
     InvalidateLines(line, -1);

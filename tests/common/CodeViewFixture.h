@@ -44,7 +44,7 @@ protected:
             doc->TextBuffer().RawInsert(nullptr, 0, 0, text, endLine, endChar);
         CCreateContext context;
         context.m_pCurrentDoc = doc.get();
-        context.m_pNewViewClass = [](QWidget* parent) { return new CTornelView(parent); };
+        context.m_pNewViewClass = [this](QWidget* parent) { return NewView(parent); };
         view = dynamic_cast<CTornelView*>(frame->CreateView(&context, &frame->m_widget));
         ASSERT_TRUE(view);
         view->OnInitialUpdate();
@@ -58,6 +58,8 @@ protected:
         QCoreApplication::processEvents();
         view->setFocus();
     }
+    // The view Load makes; a test may watch a view of its own class.
+    virtual CTornelView* NewView(QWidget* parent) { return new CTornelView(parent); }
     void TearDown() override
     {
         delete view;  // before its document and frame

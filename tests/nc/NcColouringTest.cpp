@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -174,5 +176,77 @@ TEST(NcColouring, NeverStoresMoreBlocksThanTheCapacity)
         for (int k = 0; k < capacity; ++k)
             EXPECT_TRUE(blocks[k].CharPos == all[k].CharPos && blocks[k].ColourIndex == all[k].ColourIndex) << k;
         EXPECT_TRUE(blocks[capacity].CharPos == -7 && blocks[capacity].ColourIndex == -7) << capacity;
+    }
+}
+
+namespace {
+
+// Lines made of the pieces the parse cares about: words, numbers, keywords,
+// separators, both comments, strings with escapes, directives, GBK pairs.
+std::string RandomLine(std::mt19937& random)
+{
+    static const char* const kPieces[] = {"G01", "X10.5", "100", "M03", "N7", "0x1F", "1e3", "_b", ".", " ",
+                                          " ",   "\t",    "(",   ")",   "\"", "\\",   ";",   "#", "\xca\xfd"};
+    std::string line;
+    const int count = int(random() % 60);
+    for (int i = 0; i < count; ++i)
+        line += kPieces[random() % std::size(kPieces)];
+    return line;
+}
+
+// One colour index per byte of runs found by parsing [from, to), given the
+// colour in effect at from.
+void PaintRuns(std::vector<int>& colours, int from, int to, int colourAtFrom, const std::vector<ColourBlock>& blocks,
+               int count)
+{
+    int colour = colourAtFrom;
+    int k = 0;
+    for (int b = from; b < to; ++b) {
+        while (k < count && blocks[size_t(k)].CharPos <= b)
+            colour = blocks[size_t(k++)].ColourIndex;
+        colours[size_t(b)] = colour;
+    }
+}
+
+}  // namespace
+
+TEST(NcColouring, ResumingAtAnyBytesGivesTheWholeLinesRunsAndCookie)
+{
+    std::mt19937 random(11);
+    const ParseCookie entries[] = {0, NcCookieParenComment, NcCookieString, NcCookieSemicolonComment,
+                                   NcCookieDirective | NcCookieString};
+    for (int round = 0; round < 3000; ++round) {
+        const std::string line = RandomLine(random);
+        const int length = int(line.size());
+        const ParseCookie entry = entries[random() % std::size(entries)];
+        std::vector<ColourBlock> blocks(line.size() * 3 + 3);
+        int count = 0;
+        const ParseCookie whole = ColouriseNcLine(entry, line.data(), length, blocks.data(), length * 3, count);
+        std::vector<int> expected(line.size());
+        PaintRuns(expected, 0, length, ColourNormalText, blocks, count);
+
+        // The line in random pieces, each taken up from the state the one
+        // before left.
+        std::vector<int> stops{0, length};
+        for (int i = int(random() % 6); i > 0 && length > 1; --i)
+            stops.push_back(1 + int(random() % uint32_t(length - 1)));
+        std::sort(stops.begin(), stops.end());
+        LineParseState state{entry};
+        std::vector<int> resumed(line.size());
+        for (size_t i = 0; i + 1 < stops.size(); ++i) {
+            const int from = stops[i], to = stops[i + 1];
+            const int colourAtFrom = from == 0 ? int(ColourNormalText) : state.colour;
+            ResumeNcLine(state, line.data(), length, from, to, blocks.data(), 3 * (to - from) + 3, count);
+            ASSERT_LE(count, 3 * (to - from) + 3);
+            PaintRuns(resumed, from, to, colourAtFrom, blocks, count);
+            if (to < length) {
+                // The state is the same however the parse got there.
+                LineParseState direct{entry};
+                ResumeNcLine(direct, line.data(), length, 0, to, nullptr, 0, count);
+                ASSERT_EQ(state, direct) << line << " at " << to;
+            }
+        }
+        ASSERT_EQ(resumed, expected) << line;
+        ASSERT_EQ(state.cookie, whole) << line;
     }
 }

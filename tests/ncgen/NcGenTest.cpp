@@ -2,6 +2,7 @@
 // writes is a program that a machine, and Tornel's interpreter, can run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <set>
@@ -372,6 +373,32 @@ TEST(NcGenProgram, HasTheIngredientsOfAMillingProgram)
     const double average = double(program.size()) / double(lines.size());
     EXPECT_GE(average, 25.0);
     EXPECT_LE(average, 45.0);
+}
+
+TEST(NcGenLine, IsOneLineOfTheProgramWithItsCommentsClosedAndATabNowAndThen)
+{
+    const std::string line = GenerateNcLine(200000, 5);
+    EXPECT_GE(line.size(), 200000u);
+    EXPECT_LT(line.size(), 200000u + 200);
+    EXPECT_EQ(line.find_first_of("\r\n;"), std::string::npos);
+    EXPECT_EQ(line, GenerateNcLine(200000, 5));
+    EXPECT_NE(line, GenerateNcLine(200000, 6));
+    // Every comment closes on the line: the parentheses pair up in order.
+    int depth = 0, comments = 0;
+    for (char c : line) {
+        if (c == '(' && depth++ == 0)
+            ++comments;
+        if (c == ')') {
+            ASSERT_GE(--depth, 0);
+        }
+    }
+    EXPECT_LE(depth, 1);  // only a comment cut at the very end stays open
+    EXPECT_GT(comments, 10);
+    const auto tabs = std::count(line.begin(), line.end(), '\t');
+    EXPECT_GT(tabs, 5);
+    EXPECT_LT(tabs, 100);
+    EXPECT_TRUE(std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xA1; }));
+    EXPECT_NE(line.find(" G01 "), std::string::npos);
 }
 
 }  // namespace

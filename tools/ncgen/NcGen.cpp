@@ -1113,3 +1113,34 @@ std::string GenerateNcString(const NcGenOptions& options)
     });
     return text;
 }
+
+std::string GenerateNcLine(uint64_t bytes, uint64_t seed)
+{
+    NcGenOptions options;
+    // Each line end of the program becomes one byte: ask for enough.
+    options.bytes = bytes + bytes / 8 + 4096;
+    options.seed = seed;
+    const std::string program = GenerateNcString(options);
+    std::string line;
+    line.reserve(std::min<uint64_t>(options.bytes, uint64_t(1) << 30));
+    std::size_t begin = 0;
+    for (uint64_t count = 1; begin < program.size() && line.size() < bytes; ++count) {
+        std::size_t end = program.find("\r\n", begin);
+        if (end == std::string::npos)
+            end = program.size();
+        std::string_view text(program.data() + begin, end - begin);
+        begin = end + 2;
+        if (!line.empty())
+            line += count % 500 == 0 ? '\t' : ' ';
+        const std::size_t note = text.find(';');
+        line.append(text.substr(0, note));
+        if (note != std::string_view::npos) {
+            line += '(';
+            for (char c : text.substr(note + 1))
+                if (c != ')')
+                    line += c;
+            line += ')';
+        }
+    }
+    return line;
+}

@@ -39,3 +39,11 @@ bool GenerateNc(const NcGenOptions& options, std::FILE* out);
 
 // The whole program as one string.
 std::string GenerateNcString(const NcGenOptions& options);
+
+// A program of about bytes bytes as one single line, the way some posts and
+// DNC captures deliver it: the line ends become spaces, with a tab in place
+// of every 500th; a comment after ";" is put in parentheses, since it would
+// otherwise run to the end of the line.  The line is cut at the first line
+// end of the program at or past bytes, so it is at least that long unless
+// the program is shorter; it holds no CR, no LF and no ";".
+std::string GenerateNcLine(uint64_t bytes, uint64_t seed = 1);
