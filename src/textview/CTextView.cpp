@@ -169,6 +169,13 @@ void CTextView::timerEvent(QTimerEvent* event)
     if (event->timerId() == m_caretTimer) {
         m_caretOn = !m_caretOn;
         viewport()->update(m_caretRect);
+        // A caret left alone stops blinking, lit, as on the rest of the
+        // desktop: a program nobody uses does no work.
+        m_nCaretBlinkTime += m_nCaretBlinkPeriod;
+        if (m_caretOn && m_nCaretBlinkTime >= m_nCaretBlinkTimeout) {
+            killTimer(m_caretTimer);
+            m_caretTimer = 0;
+        }
         return;
     }
     if (event->timerId() == m_nAutoScrollTimer) {

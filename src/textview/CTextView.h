@@ -175,6 +175,10 @@ public:
     TextPos GetDragStart() const { return m_ptDragStart; }
     TextPos GetDragEnd() const { return m_ptDragEnd; }
     static constexpr int kAutoScrollPeriod = 100;  // ms, while selecting outside the window
+    // The caret blinks this long after it was last placed, then stays lit.
+    static constexpr int kCaretBlinkTimeout = 10000;  // ms
+    void SetCaretBlinkTimeout(int ms) { m_nCaretBlinkTimeout = ms; }
+    bool IsCaretBlinking() const { return m_caretTimer != 0; }
 
     // ---- Scrolling.
     void ScrollToLine(int newFirst, bool updateScrollBar);
@@ -352,6 +356,9 @@ private:
     bool m_caretVisible = false;
     bool m_caretOn = true;
     int m_caretTimer = 0;
+    int m_nCaretBlinkPeriod = 0;
+    int m_nCaretBlinkTime = 0;  // ms blinked since the caret was placed
+    int m_nCaretBlinkTimeout = kCaretBlinkTimeout;
     bool m_bHorzBarPending = false;
     // Mouse selection: the gesture's mode, the auto-scroll timer, where the
     // pointer was last seen.  A press inside the selection arms a drag.

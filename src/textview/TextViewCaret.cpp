@@ -33,10 +33,12 @@ void CTextView::PlaceCaret()
     if (show) {
         m_caretRect = QRect(TextPosToPoint(m_ptCursor), QSize(2, GetRowHeight()));
         m_caretOn = true;
+        m_nCaretBlinkTime = 0;
         if (!m_caretTimer) {
             const int flash = QApplication::styleHints()->cursorFlashTime();
+            m_nCaretBlinkPeriod = flash / 2;
             if (flash > 0)
-                m_caretTimer = startTimer(flash / 2);
+                m_caretTimer = startTimer(m_nCaretBlinkPeriod);
         }
     } else if (m_caretTimer) {
         killTimer(m_caretTimer);
@@ -506,7 +508,11 @@ void CTextView::OnUpdateAlwaysEnabled(CCmdUI* ui)
 
 void CTextView::OnUpdateIndicatorPosition(CCmdUI* ui)
 {
-    ui->SetText(QStringLiteral("Ln %1, Col %2").arg(m_ptCursor.y + 1).arg(m_ptCursor.x + 1));
+    const QString format = QStringLiteral("Ln %1, Col %2");
+    ui->SetText(format.arg(m_ptCursor.y + 1).arg(m_ptCursor.x + 1));
+    // Room for the last line and the widest line (no line has more bytes
+    // than columns), so that the pane keeps its width as the caret moves.
+    ui->SetWidestText(format.arg(GetLineCount()).arg(GetWidestLineColumns() + 1));
 }
 
 void CTextView::OnUpdateIndicatorCrlf(CCmdUI* ui)

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <set>
 
@@ -213,6 +214,27 @@ TEST_F(WindowTest, CommandsReachThePaneThatHandlesThemWhereverTheFocusIs)
     EXPECT_EQ(QApplication::focusWidget(), Sim(frame));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), Info(frame));
+}
+
+TEST_F(WindowTest, TheCaretsPaneHasRoomForTheLastLineAndTheWidestLine)
+{
+    std::string text;
+    for (int i = 0; i < 1000000; ++i)
+        text += "X1\n";
+    text += std::string(123456, 'Y');
+    CChildFrame* frame = Open("long.nc", text);
+    ASSERT_TRUE(frame);
+    CStatusBar* status = mainFrame->m_wndStatusBar;
+    QLabel* pane = status->PaneLabel(status->CommandToIndex(ID_EDIT_INDICATOR_POSITION));
+    // At the top, and then at the end of the widest line: the pane shows the
+    // whole text, and did not have to grow for it.
+    EXPECT_EQ(PaneText(mainFrame, ID_EDIT_INDICATOR_POSITION), QStringLiteral("Ln 1, Col 1"));
+    const int width = pane->width();
+    EXPECT_GE(width, pane->fontMetrics().horizontalAdvance(QStringLiteral("Ln 1000001, Col 123457")));
+    Code(frame)->SetCursorTextPos({123456, 1000000});
+    EXPECT_EQ(PaneText(mainFrame, ID_EDIT_INDICATOR_POSITION), QStringLiteral("Ln 1000001, Col 123457"));
+    EXPECT_EQ(pane->width(), width);
+    EXPECT_GE(pane->width(), pane->sizeHint().width());
 }
 
 }  // namespace

@@ -366,4 +366,29 @@ TEST_F(LongLineWorkTest, AnIdleViewRunsOnlyTheFocusedCaretsTimerWhichRepaintsOnl
     hints->setCursorFlashTime(flash);
 }
 
+TEST_F(LongLineWorkTest, ACaretLeftAloneStopsBlinkingLitAndAKeyWakesIt)
+{
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int flash = hints->cursorFlashTime();
+    hints->setCursorFlashTime(100);
+    Load("G01 X1\r\nG01 X2", 5, 60);
+    view->SetCaretBlinkTimeout(300);
+    Key(Qt::Key_End);
+    ASSERT_TRUE(view->hasFocus());
+    EXPECT_TRUE(view->IsCaretBlinking());
+    QTest::qWait(500);
+    // Stopped, with the caret showing, and nothing runs any more.
+    EXPECT_FALSE(view->IsCaretBlinking());
+    EXPECT_EQ(RunningTimers(view), 0);
+    EXPECT_FALSE(view->CaretRect().isEmpty());
+    const QImage image = view->viewport()->grab().toImage();
+    const QRect caret = view->CaretRect();
+    EXPECT_NE(image.pixelColor(caret.center()), view->GetIndexColour(ColourBackground)) << "the caret is drawn";
+
+    // Moving the caret makes it blink again.
+    Key(Qt::Key_Home);
+    EXPECT_TRUE(view->IsCaretBlinking());
+    hints->setCursorFlashTime(flash);
+}
+
 }  // namespace
