@@ -143,8 +143,9 @@ TEST_F(WindowTest, ClosingADocumentGivesItsMemoryBack)
     const size_t residentBefore = ResidentBytes();
     CChildFrame* frame = Open("big.nc", Program(300000));
     ASSERT_TRUE(frame);
-    // Drawn, so that the simulation's drawing data exists as well.
-    Sim(frame)->grabFramebuffer();
+    // Drawn in full, so that the simulation's drawing data exists as well.
+    CSimView* sim = Sim(frame);
+    ASSERT_TRUE(WaitUntil([&] { return sim->LastFrameSegments() == Doc(frame)->Moves().size() && !sim->IsDrawingSlices(); }));
     const size_t heapOpen = HeapInUse();
     const size_t residentOpen = ResidentBytes();
     ASSERT_GT(heapOpen, heapBefore + 40'000'000) << "the program should take tens of megabytes";
