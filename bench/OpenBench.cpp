@@ -26,8 +26,7 @@
 #include "CTornelApp.h"
 #include "CTornelView.h"
 #include "NcGen.h"
-#include "QtBenchMain.h"
-#include "VirtualDisplay.h"
+#include "DisplayBenchMain.h"
 
 namespace {
 
@@ -171,10 +170,5 @@ BENCHMARK(BM_OpenUntilCodeAndStatisticsShow)->Unit(benchmark::kMillisecond)->Use
 
 int main(int argc, char** argv)
 {
-    pid_t server = 0;
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && (server = StartVirtualDisplay()) < 0)
-        return 1;
-    const int result = RunQtBenchmarks(argc, argv, "xcb", [] { g_fixture.reset(); });
-    StopVirtualDisplay(server);
-    return result;
+    return RunDisplayBenchmarks(argc, argv, [] { g_fixture.reset(); });
 }

@@ -32,9 +32,8 @@
 #include "MoveList.h"
 #include "NcGen.h"
 #include "NcInterpreter.h"
-#include "QtBenchMain.h"
+#include "DisplayBenchMain.h"
 #include "ToolpathReduction.h"
-#include "VirtualDisplay.h"
 
 namespace {
 
@@ -297,11 +296,5 @@ BENCHMARK(BM_DragStepReduced)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 
 int main(int argc, char** argv)
 {
-    // Without a display, a virtual one for the run.
-    pid_t server = 0;
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && (server = StartVirtualDisplay()) < 0)
-        return 1;
-    const int result = RunQtBenchmarks(argc, argv, "xcb", [] { g_fixture.reset(); });
-    StopVirtualDisplay(server);
-    return result;
+    return RunDisplayBenchmarks(argc, argv, [] { g_fixture.reset(); });
 }

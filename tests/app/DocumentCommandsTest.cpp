@@ -74,10 +74,8 @@ QString PaneText(CMainFrame* frame, int id)
 
 TEST_F(WindowTest, CtrlSSavesTheEditedProgramAndSaveAsMovesTheDocument)
 {
-    CChildFrame* frame = Open("part.nc", "G00 X1\r\nG01 X5 F100");
+    CChildFrame* frame = OpenInActiveWindow();
     ASSERT_TRUE(frame);
-    mainFrame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(mainFrame));
     CTornelView* code = Code(frame);
     code->setFocus();
     QTest::keyClicks(code, "N1 ");
@@ -177,10 +175,8 @@ TEST_F(WindowTest, EveryMenuItemButtonAndKeyHasAHandlerOrIsLeftForLaterOnPurpose
 
 TEST_F(WindowTest, CommandsReachThePaneThatHandlesThemWhereverTheFocusIs)
 {
-    CChildFrame* frame = Open("part.nc", "G00 X1\r\nG01 X5 F100");
+    CChildFrame* frame = OpenInActiveWindow();
     ASSERT_TRUE(frame);
-    mainFrame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(mainFrame));
     CTornelView* code = Code(frame);
 
     // Typing in the code, the simulation's commands and bar stay alive.

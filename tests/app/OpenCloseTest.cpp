@@ -124,36 +124,38 @@ TEST_F(WindowTest, ClosingTheMainWindowWhileAFileIsReadWaitsForTheReading)
     mainFrame = frame;
 }
 
-TEST_F(WindowTest, ClosingADocumentGivesItsMemoryBack)
+TEST_F(WindowTest, ClosingDocumentsGivesTheirMemoryBack)
 {
-    // What a first window makes once and keeps (fonts, caches, the drawing
-    // context's own state) is not the document's.
-    const auto openAndClose = [this](uint64_t lines) {
-        CChildFrame* frame = Open("p.nc", Program(lines));
-        if (!frame)
-            return;
-        Sim(frame)->grabFramebuffer();
-        frame->close();
+    // Opens two programs, waits until they are drawn in full (so that the
+    // simulation's drawing data exists too), notes the memory, closes them.
+    const std::string text = Program(300000);
+    size_t heapOpen = 0, residentOpen = 0;
+    const auto openAndClose = [&] {
+        std::vector<CChildFrame*> frames;
+        for (const char* name : {"big.nc", "big2.nc"}) {
+            CChildFrame* frame = Open(name, text);
+            ASSERT_TRUE(frame);
+            CSimView* sim = Sim(frame);
+            ASSERT_TRUE(WaitUntil(
+                [&] { return sim->LastFrameSegments() == Doc(frame)->Moves().size() && !sim->IsDrawingSlices(); }));
+            frames.push_back(frame);
+        }
+        heapOpen = HeapInUse();
+        residentOpen = ResidentBytes();
+        for (CChildFrame* frame : frames)
+            frame->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
+        EXPECT_TRUE(app->DocTemplates().front()->Documents().empty());
     };
-    openAndClose(1000);
+    // What the first such window makes once and keeps (fonts, caches, the
+    // renderer's own pools) is not the document's.
+    openAndClose();
     malloc_trim(0);
     const size_t heapBefore = HeapInUse();
     const size_t residentBefore = ResidentBytes();
-    CChildFrame* frame = Open("big.nc", Program(300000));
-    ASSERT_TRUE(frame);
-    // Drawn in full, so that the simulation's drawing data exists as well.
-    CSimView* sim = Sim(frame);
-    ASSERT_TRUE(WaitUntil([&] { return sim->LastFrameSegments() == Doc(frame)->Moves().size() && !sim->IsDrawingSlices(); }));
-    const size_t heapOpen = HeapInUse();
-    const size_t residentOpen = ResidentBytes();
-    ASSERT_GT(heapOpen, heapBefore + 40'000'000) << "the program should take tens of megabytes";
-
-    frame->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(app->DocTemplates().front()->Documents().empty());
+    openAndClose();
+    ASSERT_GT(heapOpen, heapBefore + 80'000'000) << "the programs should take tens of megabytes";
     // The buffer, the move list and the drawing data are freed ...
     EXPECT_LT(HeapInUse(), heapBefore + 4'000'000);
     // ... and the memory is the system's again.

@@ -67,6 +67,14 @@ protected:
         QCoreApplication::processEvents();
         return ActiveFrame();
     }
+    // A small program in the window, which has the keyboard: keys reach the
+    // main frame's accelerators.
+    CChildFrame* OpenInActiveWindow()
+    {
+        CChildFrame* frame = Open("part.nc", "G00 X1\r\nG01 X5 F100");
+        mainFrame->activateWindow();
+        return frame && QTest::qWaitForWindowActive(mainFrame) ? frame : nullptr;
+    }
     CChildFrame* ActiveFrame() const
     {
         return dynamic_cast<CChildFrame*>(mainFrame->MDIClient()->currentSubWindow());
