@@ -131,6 +131,20 @@ void CTextBuffer::CopyText(int startLine, int startChar, int endLine, int endCha
     out.append(LineChars(endLine), size_t(endChar));
 }
 
+void CTextBuffer::CopyLines(TextPos start, TextPos end, std::string& text, std::vector<int32_t>& breaks) const
+{
+    CopyText(start.y, start.x, end.y, end.x, text);
+    breaks.clear();
+    if (start.y == end.y)
+        return;
+    breaks.reserve(size_t(end.y - start.y));
+    int32_t at = LineLength(start.y) - start.x;
+    for (int i = start.y + 1; i <= end.y; ++i) {
+        breaks.push_back(at);
+        at += 2 + LineLength(i);
+    }
+}
+
 bool CTextBuffer::IsValidPosition(TextPos pt) const
 {
     return pt.y >= 0 && pt.y < LineCount() && pt.x >= 0 && pt.x <= LineLength(pt.y);
@@ -211,16 +225,48 @@ void CTextBuffer::ChangeLineFlag(int line, uint32_t flag, bool set, bool unique)
     NotifyViews(nullptr, nullptr, HINT_ONE_LINE | HINT_FLAGS_ONLY, line);
 }
 
-bool CTextBuffer::RawInsert(CTextBufferListener* source, int line, int ch, std::string_view text,
-                            int& endLine, int& endChar)
+void CTextBuffer::SplitIntoLines(std::string_view text, std::string& joined, std::vector<int32_t>& breaks)
 {
-    if (m_readOnly || !IsValidPosition({ch, line}))
-        return false;
+    breaks.clear();
     // The text ends at its first NUL, like the C string it is elsewhere.
     if (const void* nul = std::memchr(text.data(), 0, text.size()))
         text = text.substr(0, size_t(static_cast<const char*>(nul) - text.data()));
+    // Segments end at each CR; a CR LF pair is one break.  A LF on its own
+    // is an ordinary byte of the line.
+    size_t cr = text.find('\r');
+    if (cr == std::string_view::npos) {
+        joined.assign(text);
+        return;
+    }
+    joined.clear();
+    joined.reserve(text.size() + 16);
+    size_t pos = 0;
+    for (; cr != std::string_view::npos; cr = text.find('\r', pos)) {
+        joined.append(text.data() + pos, cr - pos);
+        breaks.push_back(int32_t(joined.size()));
+        joined.append("\r\n", 2);
+        pos = cr + 1;
+        if (pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+    joined.append(text.data() + pos, text.size() - pos);
+}
 
-    const bool newLine = text.find('\r') != std::string_view::npos;
+bool CTextBuffer::RawInsert(CTextBufferListener* source, int line, int ch, std::string_view text,
+                            int& endLine, int& endChar)
+{
+    std::string joined;
+    std::vector<int32_t> breaks;
+    SplitIntoLines(text, joined, breaks);
+    return RawInsertLines(source, line, ch, joined, breaks, endLine, endChar);
+}
+
+bool CTextBuffer::RawInsertLines(CTextBufferListener* source, int line, int ch, std::string_view text,
+                                 const std::vector<int32_t>& breaks, int& endLine, int& endChar)
+{
+    if (m_readOnly || !IsValidPosition({ch, line}))
+        return false;
+    const bool newLine = !breaks.empty();
     TextLine& first = m_lines[size_t(line)];
     if (!newLine) {
         // Within the line: its tail moves up in place.
@@ -235,22 +281,17 @@ bool CTextBuffer::RawInsert(CTextBufferListener* source, int line, int ch, std::
     } else {
         std::string tail(first.text + ch, size_t(first.length - ch));
         first.length = ch;
-        // Segments end at each CR; a CR LF pair is one break.  A LF on its
-        // own is an ordinary byte of the line.
         int current = line;
         size_t pos = 0;
-        for (;;) {
-            const size_t cr = text.find('\r', pos);
-            const size_t segEnd = cr == std::string_view::npos ? text.size() : cr;
+        for (size_t b = 0;; ++b) {
+            const size_t segEnd = b < breaks.size() ? size_t(breaks[b]) : text.size();
             if (current == line)
                 AppendToLine(current, text.data() + pos, int(segEnd - pos));
             else
                 InsertLineAt(text.data() + pos, int(segEnd - pos), current);
-            if (cr == std::string_view::npos)
+            if (b == breaks.size())
                 break;
-            pos = cr + 1;
-            if (pos < text.size() && text[pos] == '\n')
-                ++pos;
+            pos = segEnd + 2;  // past the joint's CR LF
             ++current;
         }
         endLine = current;
@@ -331,6 +372,8 @@ bool CTextBuffer::ResetToEmpty(int style)
     m_initialised = true;
     m_readOnly = false;
     m_modified = false;
+    // A new text starts a new history: the old steps belong to another text.
+    m_undo.clear();
     m_undoPos = 0;
     m_savedPos = 0;
     m_inGroup = false;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -93,6 +94,12 @@ public:
         // Lines joined by CR LF.  Short texts (every typed byte) live inside
         // the string object without a heap allocation.
         std::string text;
+        // Where in text each joining CR LF begins.  A line may hold a CR of
+        // its own (a lone CR in a DOS file, the CR of a CR LF in a file of
+        // LF lines), which text alone could not tell from a joint; the step
+        // gives back exactly the lines it took.  Empty for a text of one
+        // line, so a typed byte allocates nothing.
+        std::vector<int32_t> breaks;
     };
 
     CTextBuffer();
@@ -117,6 +124,9 @@ public:
     void CopyText(int startLine, int startChar, int endLine, int endChar, std::string& out,
                   const char* separator = nullptr) const;
 
+    // The same text as CopyText, and where its joints are (UndoStep::breaks).
+    void CopyLines(TextPos start, TextPos end, std::string& text, std::vector<int32_t>& breaks) const;
+
     // Whether pt is a position of the text (a byte offset up to the line's
     // length); the changes refuse any other.
     bool IsValidPosition(TextPos pt) const;
@@ -135,8 +145,16 @@ public:
     // --- changes ------------------------------------------------------------
     void ChangeLineFlag(int line, uint32_t flag, bool set, bool unique);
 
+    // Inserts text, in which each CR (or CR LF) breaks the line; a LF on its
+    // own is an ordinary byte, and the text ends at its first NUL.
     bool RawInsert(CTextBufferListener* source, int line, int ch, std::string_view text, int& endLine,
                    int& endChar);
+    // Inserts lines: text holds them joined by CR LF, breaks says where the
+    // joints are; every other byte, CR included, goes into a line as it is.
+    bool RawInsertLines(CTextBufferListener* source, int line, int ch, std::string_view text,
+                        const std::vector<int32_t>& breaks, int& endLine, int& endChar);
+    // The lines RawInsert makes of text: joined by CR LF, with the joints.
+    static void SplitIntoLines(std::string_view text, std::string& joined, std::vector<int32_t>& breaks);
     bool RawDelete(CTextBufferListener* source, int startLine, int startChar, int endLine, int endChar);
 
     virtual void SetModified(bool modified);
@@ -161,6 +179,8 @@ public:
     int UndoStepCount() const { return static_cast<int>(m_undo.size()); }
     const UndoStep& UndoStepAt(int i) const { return m_undo[i]; }
     bool InUndoGroup() const { return m_inGroup; }
+    // The most steps the history keeps (1024 unless set; 0: no limit).
+    void SetUndoLimit(int steps) { m_undoLimit = steps; }
 
     // --- views --------------------------------------------------------------
     void AttachView(CTextBufferListener* view);
@@ -181,7 +201,11 @@ protected:
     void AppendToLine(int line, const char* bytes, int length = -1);
 
 private:
-    void RecordStep(bool isInsert, TextPos start, TextPos end, std::string text, int action);
+    void RecordStep(bool isInsert, TextPos start, TextPos end, std::string text, std::vector<int32_t> breaks,
+                    int action);
+    // Applies step forwards (redo) or backwards (undo); false when the text
+    // refuses it.
+    bool ApplyStep(const UndoStep& step, bool forwards, TextPos& point);
     void UpdateModifiedAfterHistoryMove();
     void FreeLineText(TextLine& line);
     void ReserveLine(TextLine& line, int newLength);
@@ -194,7 +218,9 @@ private:
     int32_t m_eolStyle = EOL_DOS;
     int32_t m_undoLimit = 0;
     SplitVector<TextLine> m_lines;
-    std::vector<UndoStep> m_undo;
+    // A deque: the oldest group leaves from the front in time independent
+    // of the history's length.
+    std::deque<UndoStep> m_undo;
     int32_t m_undoPos = 0;
     int32_t m_savedPos = 0;
     bool m_inGroup = false;

@@ -1,5 +1,8 @@
 // Loading a file into lines and writing lines back to a file.
 //
+// The line-ending style is detected at the file's first LF: LF CR is the
+// Unix style, CR LF or no LF at all the DOS style, a LF alone the Mac style.
+//
 // Loading is the hot path of opening a program of millions of lines, so it
 // does not walk the bytes one at a time: it reads large blocks, finds the
 // separator's first byte with memchr and copies each line into a slot carved
@@ -163,6 +166,25 @@ bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
     size_t filled = size_t(got);
     uint64_t bytesRead = filled;
     bool eof = filled < kDetectBlock;
+    // The style shows at the first LF and the byte after it.  A first line
+    // longer than the first block (a program written as one line) is read
+    // on until they come, or the file ends.
+    const auto styleKnown = [&] {
+        const char* lf = static_cast<const char*>(std::memchr(buffer.data(), '\n', filled));
+        return lf && lf + 1 < buffer.data() + filled;
+    };
+    while (style == EOL_AUTO && !eof && !styleKnown()) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        got = ReadFull(fd, buffer.data() + filled, buffer.size() - filled);
+        if (got < 0) {
+            SetFileError("read error", errno);
+            return false;
+        }
+        eof = size_t(got) < buffer.size() - filled;
+        filled += size_t(got);
+        bytesRead += uint64_t(got);
+    }
     const int eolStyle = style == EOL_AUTO ? DetectEolStyle(buffer.data(), filled) : style;
     const char* separator = SeparatorOf(eolStyle);
     const char a = separator[0];
@@ -266,6 +288,8 @@ bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
     m_inGroup = false;
     m_groupStartPending = false;
     m_undoLimit = 1024;
+    // A new text starts a new history: the old steps belong to another text.
+    m_undo.clear();
     m_undoPos = 0;
     m_savedPos = 0;
     NotifyViews(nullptr, nullptr, HINT_RESET, -1);

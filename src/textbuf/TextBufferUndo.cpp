@@ -54,12 +54,16 @@ void CTextBuffer::CloseUndoGroup(CTextBufferListener* source)
 bool CTextBuffer::InsertText(CTextBufferListener* source, int line, int ch, std::string_view text,
                              int& endLine, int& endChar, int action)
 {
-    if (!RawInsert(source, line, ch, text, endLine, endChar))
+    // Recorded as the lines it made, so that Redo makes exactly them again.
+    std::string joined;
+    std::vector<int32_t> breaks;
+    SplitIntoLines(text, joined, breaks);
+    if (!RawInsertLines(source, line, ch, joined, breaks, endLine, endChar))
         return false;
     const bool openedHere = !m_inGroup;
     if (openedHere)
         OpenUndoGroup(false);
-    RecordStep(true, {ch, line}, {endChar, endLine}, std::string(text), action);
+    RecordStep(true, {ch, line}, {endChar, endLine}, std::move(joined), std::move(breaks), action);
     if (openedHere)
         CloseUndoGroup(source);
     return true;
@@ -72,19 +76,21 @@ bool CTextBuffer::DeleteText(CTextBufferListener* source, int startLine, int sta
         IsBefore({endChar, endLine}, {startChar, startLine}))
         return false;
     std::string removed;
-    CopyText(startLine, startChar, endLine, endChar, removed);
+    std::vector<int32_t> breaks;
+    CopyLines({startChar, startLine}, {endChar, endLine}, removed, breaks);
     if (!RawDelete(source, startLine, startChar, endLine, endChar))
         return false;
     const bool openedHere = !m_inGroup;
     if (openedHere)
         OpenUndoGroup(false);
-    RecordStep(false, {startChar, startLine}, {endChar, endLine}, std::move(removed), action);
+    RecordStep(false, {startChar, startLine}, {endChar, endLine}, std::move(removed), std::move(breaks), action);
     if (openedHere)
         CloseUndoGroup(source);
     return true;
 }
 
-void CTextBuffer::RecordStep(bool isInsert, TextPos start, TextPos end, std::string text, int action)
+void CTextBuffer::RecordStep(bool isInsert, TextPos start, TextPos end, std::string text,
+                             std::vector<int32_t> breaks, int action)
 {
     // A new change makes the redoable steps unreachable.  If the saved state
     // was among them, no position in the history matches the file any more.
@@ -115,6 +121,7 @@ void CTextBuffer::RecordStep(bool isInsert, TextPos start, TextPos end, std::str
     step.end = end;
     step.action = action;
     step.text = std::move(text);
+    step.breaks = std::move(breaks);
     m_undo.push_back(std::move(step));
     m_undoPos = int(m_undo.size());
 }
@@ -127,26 +134,43 @@ void CTextBuffer::UpdateModifiedAfterHistoryMove()
         SetModified(true);
 }
 
+bool CTextBuffer::ApplyStep(const UndoStep& step, bool forwards, TextPos& point)
+{
+    // Forwards an insertion inserts and a deletion deletes; backwards the
+    // other way round.
+    const bool inserts = (step.flags & STEP_INSERT) != 0;
+    if (inserts == forwards) {
+        int endLine = 0, endChar = 0;
+        if (!RawInsertLines(nullptr, step.start.y, step.start.x, step.text, step.breaks, endLine, endChar))
+            return false;
+        point = step.end;
+    } else {
+        if (!RawDelete(nullptr, step.start.y, step.start.x, step.end.y, step.end.x))
+            return false;
+        point = step.start;
+    }
+    return true;
+}
+
+// A step the text refuses leaves the history where it is, so that the
+// history always says which steps the text holds.
 bool CTextBuffer::Undo(TextPos& point)
 {
     if (m_readOnly)
         return false;
+    bool ok = true;
     while (m_undoPos > 0) {
-        --m_undoPos;
-        const UndoStep& step = m_undo[size_t(m_undoPos)];
-        if (step.flags & STEP_INSERT) {
-            RawDelete(nullptr, step.start.y, step.start.x, step.end.y, step.end.x);
-            point = step.start;
-        } else {
-            int endLine = 0, endChar = 0;
-            RawInsert(nullptr, step.start.y, step.start.x, step.text, endLine, endChar);
-            point = step.end;
+        const UndoStep& step = m_undo[size_t(m_undoPos - 1)];
+        if (!ApplyStep(step, false, point)) {
+            ok = false;
+            break;
         }
+        --m_undoPos;
         if (step.flags & STEP_GROUP_START)
             break;
     }
     UpdateModifiedAfterHistoryMove();
-    return true;
+    return ok;
 }
 
 bool CTextBuffer::Redo(TextPos& point)
@@ -154,22 +178,18 @@ bool CTextBuffer::Redo(TextPos& point)
     if (m_readOnly)
         return false;
     const int count = int(m_undo.size());
+    bool ok = true;
     while (m_undoPos < count) {
-        const UndoStep& step = m_undo[size_t(m_undoPos)];
-        if (step.flags & STEP_INSERT) {
-            int endLine = 0, endChar = 0;
-            RawInsert(nullptr, step.start.y, step.start.x, step.text, endLine, endChar);
-            point = step.end;
-        } else {
-            RawDelete(nullptr, step.start.y, step.start.x, step.end.y, step.end.x);
-            point = step.start;
+        if (!ApplyStep(m_undo[size_t(m_undoPos)], true, point)) {
+            ok = false;
+            break;
         }
         ++m_undoPos;
         if (m_undoPos < count && (m_undo[size_t(m_undoPos)].flags & STEP_GROUP_START))
             break;
     }
     UpdateModifiedAfterHistoryMove();
-    return true;
+    return ok;
 }
 
 void CTextBuffer::UndoLabel(std::string& text) const

@@ -82,27 +82,41 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // The style is read from the first 32768 bytes only.
-TEST(Load, DetectsTheStyleFromTheFirstBlockOnly)
+TEST(Load, DetectsTheStyleAtTheFirstLineEndHoweverFarItIs)
 {
     TempDir dir;
     const std::string path = dir.File("late.nc");
-    std::string bytes(32768, 'x');
-    bytes += "\n\rA\n\rB";  // the first LF lies beyond the first block
-    WriteBytes(path, bytes);
+    // A first line of 5 MB, longer than any read block.
+    const std::string first(5 << 20, 'x');
+    WriteBytes(path, first + "\n\rA\n\rB");
     CTextBuffer buffer;
     ASSERT_TRUE(buffer.LoadFile(path.c_str(), EOL_AUTO));
-    EXPECT_EQ(buffer.EolStyle(), EOL_DOS);
-    EXPECT_EQ(buffer.LineCount(), 1);
+    EXPECT_EQ(buffer.EolStyle(), EOL_UNIX);
+    ASSERT_EQ(buffer.LineCount(), 3);
+    EXPECT_EQ(buffer.LineLength(0), int(first.size()));
+    EXPECT_EQ(buffer.Line(2), "B");
 
-    // A LF as the block's last byte cannot be checked for a following CR.
+    // The LF where the first block ends is looked at with the byte after it.
     std::string edge(32767, 'y');
     edge += "\n\rZ";
     WriteBytes(path, edge);
     CTextBuffer second;
     ASSERT_TRUE(second.LoadFile(path.c_str(), EOL_AUTO));
-    EXPECT_EQ(second.EolStyle(), EOL_MAC);
-    EXPECT_EQ(second.LineCount(), 2);
-    EXPECT_EQ(second.Line(1), "\rZ");
+    EXPECT_EQ(second.EolStyle(), EOL_UNIX);
+    ASSERT_EQ(second.LineCount(), 2);
+    EXPECT_EQ(second.Line(1), "Z");
+
+    // A long LF line, and a file without any LF, which stays CR LF.
+    WriteBytes(path, std::string(40000, 'q') + "\nR");
+    CTextBuffer third;
+    ASSERT_TRUE(third.LoadFile(path.c_str(), EOL_AUTO));
+    EXPECT_EQ(third.EolStyle(), EOL_MAC);
+    EXPECT_EQ(third.LineCount(), 2);
+    WriteBytes(path, std::string(40000, 'q') + "\rR\rS");
+    CTextBuffer fourth;
+    ASSERT_TRUE(fourth.LoadFile(path.c_str(), EOL_AUTO));
+    EXPECT_EQ(fourth.EolStyle(), EOL_DOS);
+    EXPECT_EQ(fourth.LineCount(), 1);
 }
 
 TEST(Load, ExplicitStyleOverridesDetection)
