@@ -70,29 +70,41 @@ public:
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, m_size); }
 
-    void push_back(const MoveRecord& record)
+    // The direction of a circular record; ARC_NONE for a straight one.
+    ArcDirection Direction(size_t index) const { return ArcDirection(m_directions[index]); }
+
+    void push_back(const MoveRecord& record, ArcDirection direction = ARC_NONE)
     {
         const size_t chunk = m_size >> kChunkShift;
         if (chunk == m_chunks.size())
             m_chunks.emplace_back(static_cast<MoveRecord*>(AllocateBlock(kChunkSize * sizeof(MoveRecord), chunk > 0)));
         m_chunks[chunk].get()[m_size & (kChunkSize - 1)] = record;
+        m_directions.push_back(direction);
         ++m_size;
     }
 
     // Empties the list but keeps its chunks: the interpreter clears the list
     // at every run, and a re-run of the same program needs the same memory
     // again, which is then neither allocated nor faulted in anew.
-    void clear() { m_size = 0; }
+    void clear()
+    {
+        m_size = 0;
+        m_directions.clear();
+    }
 
     // Empties the list and gives its memory back.
     void release()
     {
         m_chunks.clear();
         m_chunks.shrink_to_fit();
+        m_directions.clear();
+        m_directions.shrink_to_fit();
         m_size = 0;
     }
 
 private:
     std::vector<std::unique_ptr<MoveRecord, BlockDeleter>> m_chunks;
+    // One byte per record, beside the records: the record's layout is fixed.
+    std::vector<uint8_t, BlockAllocator<uint8_t>> m_directions;
     size_t m_size = 0;
 };

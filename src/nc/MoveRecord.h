@@ -22,10 +22,19 @@ struct MoveRecord
     float centreX = 0.0f;   // arc centre, equal to the start unless I, J or K moved it
     float centreY = 0.0f;
     float centreZ = 0.0f;
-    int32_t kind = 0;   // 0 straight, 1 circular (the arc's direction is not kept)
+    int32_t kind = 0;   // 0 straight, 1 circular (its direction is kept beside, in MoveList)
     float feed = 0.0f;
     int32_t tool = 0;   // T number in force when the line began
     int32_t rapid = 0;  // 1 rapid traverse, 0 feed move
+};
+
+// Which way a circular record turns, seen from +Z in the program's own frame
+// (Y as programmed, not as stored): G02 clockwise, G03 counter-clockwise.
+enum ArcDirection : uint8_t
+{
+    ARC_NONE = 0,  // a straight record
+    ARC_CLOCKWISE = 1,
+    ARC_COUNTERCLOCKWISE = 2,
 };
 
 static_assert(sizeof(MoveRecord) == 56, "MoveRecord must be 14 words without padding");

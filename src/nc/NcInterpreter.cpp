@@ -79,6 +79,7 @@ void NcInterpreter::Reset()
     m_y = 0.0f;
     m_z = 0.0f;
     m_kind = 0;
+    m_direction = ARC_CLOCKWISE;
     m_feed = 1.0f;
     m_absolute = 1;
     m_rapid = 0;
@@ -108,6 +109,7 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     const MoveRecord before = record;
     int32_t absolute = m_absolute;
     int32_t tool = m_tool;
+    ArcDirection direction = m_direction;
 
     size_t i = 0;
     while (i < n) {
@@ -142,6 +144,7 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
                 } else if (value == 2 || value == 3) {
                     record.kind = 1;
                     record.rapid = 0;
+                    direction = value == 2 ? ARC_CLOCKWISE : ARC_COUNTERCLOCKWISE;
                 } else if (value == 90) {
                     absolute = 1;
                 } else if (value == 91) {
@@ -193,18 +196,19 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     m_absolute = absolute;
     m_tool = tool;
     m_kind = record.kind;
+    m_direction = direction;
     m_rapid = record.rapid;
     m_feed = record.feed;
     m_x = record.endX;
     m_y = record.endY;
     m_z = record.endZ;
     if (!(record == before))
-        AppendMove(record);
+        AppendMove(record, record.kind == 1 ? direction : ARC_NONE);
 }
 
-void NcInterpreter::AppendMove(const MoveRecord& record)
+void NcInterpreter::AppendMove(const MoveRecord& record, ArcDirection direction)
 {
-    m_moves.push_back(record);
+    m_moves.push_back(record, direction);
     const double dz = static_cast<double>(record.endZ) - static_cast<double>(record.startZ);
     const double dy = static_cast<double>(record.endY) - static_cast<double>(record.startY);
     const double dx = static_cast<double>(record.endX) - static_cast<double>(record.startX);

@@ -68,7 +68,7 @@ public:
 
 private:
     void RegisterTool(int32_t number);
-    void AppendMove(const MoveRecord& record);
+    void AppendMove(const MoveRecord& record, ArcDirection direction);
 
     std::vector<int32_t> m_toolNumbers;
     double m_feedDistance = 0.0;
@@ -86,6 +86,7 @@ private:
     float m_y = 0.0f;
     float m_z = 0.0f;
     int32_t m_kind = 0;      // 0 straight, 1 circular
+    ArcDirection m_direction = ARC_CLOCKWISE;  // of circular moves: the last G02 or G03
     float m_feed = 1.0f;
     int32_t m_absolute = 1;  // 1 absolute, 0 incremental
     int32_t m_rapid = 0;     // 1 rapid, 0 feed

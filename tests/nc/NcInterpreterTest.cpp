@@ -174,6 +174,25 @@ TEST(NcInterpreter, ArcsRecordTheirCentreAndStayModal)
     EXPECT_EQ(nc.FeedDistance(), 10.0 + std::sqrt(125.0) + std::sqrt(5.0));
 }
 
+TEST(NcInterpreter, ArcsKeepTheirDirectionBesideTheirRecords)
+{
+    NcInterpreter nc;
+    // G03 alone on its line changes no record, only the direction the next
+    // circular move takes; straight and rapid moves have none.
+    const std::vector<MoveRecord> moves = RunLines(
+        nc, {"G00 X0 Y0", "G02 X10 I5 F50", "X20 I5", "G03", "X30 I5", "G01 X40", "G3 X50 I5", "G0 Z5", "G2X60I5"});
+    ASSERT_EQ(moves.size(), 8u);
+    const ArcDirection expected[] = {ARC_NONE, ARC_CLOCKWISE, ARC_CLOCKWISE, ARC_COUNTERCLOCKWISE,
+                                     ARC_NONE, ARC_COUNTERCLOCKWISE, ARC_NONE, ARC_CLOCKWISE};
+    for (size_t i = 0; i < moves.size(); ++i)
+        EXPECT_EQ(nc.Moves().Direction(i), expected[i]) << "record " << i << " of line " << moves[i].line;
+    EXPECT_EQ(moves[3].line, 4);
+    // A new run starts over.
+    RunLines(nc, {"G03 X1 I1"});
+    ASSERT_EQ(nc.Moves().size(), 1u);
+    EXPECT_EQ(nc.Moves().Direction(0), ARC_COUNTERCLOCKWISE);
+}
+
 TEST(NcInterpreter, ARunWithoutANumberReadsAsZero)
 {
     NcInterpreter nc;
