@@ -3,9 +3,9 @@
 // each, as the pick draws), in the same run.  A frame is RenderScene into
 // the view's framebuffer up to glFinish, without Qt's composition.
 // A third frame is the renderer's floor for the same toolpath: every
-// record as one segment of a single glDrawArrays in one colour, without
-// stipple and without state changes, so that what is left is the software
-// renderer's own work on the segments.  Then a right-button pick at the
+// segment (an arc's as the arrays cut it) in a single glDrawArrays of
+// GL_LINES in one colour, without stipple and without state changes, so
+// that what is left is the software renderer's own work on the segments.  Then a right-button pick at the
 // pane's centre, which draws in GL_SELECT mode the records that may cross
 // its window, and the same pick drawing every record.  Last, what a drag
 // costs: building the exact arrays and the reduced levels of a new move
@@ -84,6 +84,7 @@ public:
         return *m_reduction;
     }
     float Scale() const { return m_scale; }
+    double ArcTolerance() const { return m_arcTolerance; }
 
     void DrawFloorFrame(const std::vector<float>& segments)
     {
@@ -166,16 +167,21 @@ BENCHMARK(BM_FramePerRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 void BM_RendererFloor(benchmark::State& state)
 {
     Fixture& f = TheFixture();
+    ToolpathBatch batch;
+    batch.Build(f.doc.Moves(), f.view->ArcTolerance());
     std::vector<float> segments;
-    segments.reserve(f.doc.Moves().size() * 6);
-    for (const MoveRecord& r : f.doc.Moves())
-        segments.insert(segments.end(), {r.startX, r.startY, r.startZ, r.endX, r.endY, r.endZ});
+    segments.reserve(batch.SegmentCount() * 6);
+    batch.ForEachSegment([&](size_t, int, const float* start, const float* end) {
+        segments.insert(segments.end(), start, start + 3);
+        segments.insert(segments.end(), end, end + 3);
+    });
     f.view->makeCurrent();
     for (auto _ : state) {
         f.view->DrawFloorFrame(segments);
         glFinish();
     }
     state.counters["records"] = double(f.doc.Moves().size());
+    state.counters["segments"] = double(batch.SegmentCount());
 }
 
 BENCHMARK(BM_RendererFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5);
@@ -211,11 +217,13 @@ BENCHMARK(BM_PickEveryRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 void BM_BuildBatch(benchmark::State& state)
 {
     Fixture& f = TheFixture();
+    size_t segments = 0;
     for (auto _ : state) {
         ToolpathBatch batch;
-        batch.Build(f.doc.Moves());
-        benchmark::DoNotOptimize(batch.RecordCount());
+        batch.Build(f.doc.Moves(), f.view->ArcTolerance());
+        segments = batch.SegmentCount();
     }
+    state.counters["segments"] = double(segments);
 }
 BENCHMARK(BM_BuildBatch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(5);
 
@@ -225,7 +233,7 @@ void BM_BuildReduction(benchmark::State& state)
 {
     Fixture& f = TheFixture();
     ToolpathBatch batch;
-    batch.Build(f.doc.Moves());
+    batch.Build(f.doc.Moves(), f.view->ArcTolerance());
     std::unique_ptr<ToolpathReduction> reduction;
     for (auto _ : state)
         reduction = ToolpathReduction::Build(batch);

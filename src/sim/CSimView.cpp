@@ -9,6 +9,7 @@
 #include "CDocument.h"
 #include "MoveList.h"
 #include "NcDocument.h"
+#include "RecordPolyline.h"
 #include "Resources.h"
 #include "ids.h"
 
@@ -54,6 +55,7 @@ CSimView::CSimView(QWidget* parent) : QOpenGLWidget(parent)
     // Sliced frames build up over several paints.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
 
+    m_arcTolerance = RecordPolyline::ToleranceForExtent(LargestExtent());
     m_hPickCursor = LoadCursorResource(IDCUR_SIM_PICK);
     m_hRotateCursor = LoadCursorResource(IDCUR_SIM_ROTATE);
     m_hZoomCursor = LoadCursorResource(IDCUR_SIM_ZOOM);
@@ -106,23 +108,30 @@ void CSimView::ComputeExtents()
         update();
         return;
     }
-    // Starting from zero keeps the origin inside the box.  Only the end
-    // points of feed moves count: a feed move starts where the previous move
-    // ended, and rapids are approaches from outside the work.
-    m_xMin = m_xMax = m_yMin = m_yMax = m_zMin = m_zMax = 0.0f;
-    for (const MoveRecord& record : moves) {
+    // Starting from zero keeps the origin inside the box.  Only feed moves
+    // count, rapids being approaches from outside the work; of a straight
+    // one only the end point, as it starts where the previous move ended,
+    // and of an arc the box round it, which reaches past its ends where
+    // it bulges.
+    float lower[3] = {0.0f, 0.0f, 0.0f}, upper[3] = {0.0f, 0.0f, 0.0f};
+    for (size_t i = 0; i < moves.size(); ++i) {
+        const MoveRecord& record = moves[i];
         if (record.rapid != 0)
             continue;
-        m_xMin = std::min(m_xMin, record.endX);
-        m_xMax = std::max(m_xMax, record.endX);
-        m_yMin = std::min(m_yMin, record.endY);
-        m_yMax = std::max(m_yMax, record.endY);
-        m_zMin = std::min(m_zMin, record.endZ);
-        m_zMax = std::max(m_zMax, record.endZ);
+        float arcLower[3], arcUpper[3];
+        const bool arc = RecordPolyline::ArcBounds(record, moves.Direction(i), arcLower, arcUpper);
+        const float end[3] = {record.endX, record.endY, record.endZ};
+        for (int axis = 0; axis < 3; ++axis) {
+            lower[axis] = std::min(lower[axis], arc ? arcLower[axis] : end[axis]);
+            upper[axis] = std::max(upper[axis], arc ? arcUpper[axis] : end[axis]);
+        }
     }
+    m_xMin = lower[0], m_yMin = lower[1], m_zMin = lower[2];
+    m_xMax = upper[0], m_yMax = upper[1], m_zMax = upper[2];
     m_centre[0] = (m_xMin + m_xMax) * 0.5f;
     m_centre[1] = (m_yMin + m_yMax) * 0.5f;
     m_centre[2] = (m_zMin + m_zMax) * 0.5f;
+    m_arcTolerance = RecordPolyline::ToleranceForExtent(LargestExtent());
     m_playPos = 0;
     update();
 }

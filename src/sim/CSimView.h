@@ -64,11 +64,16 @@ class PickWindow
 {
 public:
     PickWindow();
-    // Whether the record's segment may touch the window; true also for
-    // every segment too close to call, so no hit is ever lost.
-    bool MayHit(const MoveRecord& record) const;
+    // Whether what the record draws may touch the window: its segment, or
+    // for an arc the box round it (the far side of an arc can be far from
+    // its chord).  True also for everything too close to call, so no hit
+    // is ever lost.
+    bool MayHit(const MoveRecord& record, ArcDirection direction) const;
 
 private:
+    // The window coordinates of a point; false when it lies behind the eye.
+    bool Project(const float* v, double* xy) const;
+
     double m_matrix[16];  // projection * model-view, column-major
 };
 
@@ -190,6 +195,8 @@ protected:
     void InitGL();
     void SetProjection(int cx, int cy);
     void FitScale();
+    // The largest of the three extents, at least 0.
+    float LargestExtent() const;
     void ComputeExtents();
     void ApplySceneTransform() const;
     void DrawAxisIndicator();
@@ -317,6 +324,10 @@ protected:
 
     // ---- Ours beyond the drawing state.
 
+    // How far the polylines of arcs may stray from the true arcs, program
+    // units: set from the extents with them, so that the arrays and the
+    // per-record drawing cut each arc alike.
+    double m_arcTolerance = 0.0;
     // Shared with the reduction's worker while it builds.
     std::shared_ptr<const ToolpathBatch> m_batch;
     bool m_batchedDrawing = true;

@@ -73,7 +73,7 @@ void CSimView::PrepareBatch(const MoveList& moves)
     // ComputeExtents releases the old arrays whenever the list changes.
     StopReduction();
     auto batch = std::make_shared<ToolpathBatch>();
-    batch->Build(moves);
+    batch->Build(moves, m_arcTolerance);
     m_batch = std::move(batch);
 }
 

@@ -10,11 +10,13 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "CSimView.h"
 #include "MoveList.h"
 #include "NcDocument.h"
+#include "RecordPolyline.h"
 
 namespace {
 
@@ -77,26 +79,54 @@ PickWindow::PickWindow()
         }
 }
 
-bool PickWindow::MayHit(const MoveRecord& record) const
+namespace {
+
+// The pick matrix maps the 4 x 4 pixel window onto [-1, 1]; a pixel is 0.5
+// wide there, so the margin is two pixels.
+constexpr double kPickEdge = 1.0 + 1.0;
+
+}  // namespace
+
+bool PickWindow::Project(const float* v, double* xy) const
 {
-    const float ends[2][3] = {{record.startX, record.startY, record.startZ}, {record.endX, record.endY, record.endZ}};
-    double p[2][4];
-    for (int end = 0; end < 2; ++end) {
-        const float* v = ends[end];
-        for (int row = 0; row < 4; ++row)
-            p[end][row] = m_matrix[row] * v[0] + m_matrix[4 + row] * v[1] + m_matrix[8 + row] * v[2] +
-                          m_matrix[12 + row];
-        // Behind the eye (never with the view's orthographic projection):
-        // leave it to GL.
-        if (!(p[end][3] > 0.0))
-            return true;
-        p[end][0] /= p[end][3];
-        p[end][1] /= p[end][3];
+    double p[4];
+    for (int row = 0; row < 4; ++row)
+        p[row] = m_matrix[row] * v[0] + m_matrix[4 + row] * v[1] + m_matrix[8 + row] * v[2] + m_matrix[12 + row];
+    // Behind the eye (never with the view's orthographic projection):
+    // leave it to GL.
+    if (!(p[3] > 0.0))
+        return false;
+    xy[0] = p[0] / p[3];
+    xy[1] = p[1] / p[3];
+    return true;
+}
+
+bool PickWindow::MayHit(const MoveRecord& record, ArcDirection direction) const
+{
+    float lower[3], upper[3];
+    if (RecordPolyline::ArcBounds(record, direction, lower, upper)) {
+        // The rectangle round the box's projected corners.
+        double left = HUGE_VAL, right = -HUGE_VAL, bottom = HUGE_VAL, top = -HUGE_VAL;
+        for (int corner = 0; corner < 8; ++corner) {
+            const float v[3] = {corner & 1 ? upper[0] : lower[0], corner & 2 ? upper[1] : lower[1],
+                                corner & 4 ? upper[2] : lower[2]};
+            double xy[2];
+            if (!Project(v, xy) || std::isnan(xy[0]) || std::isnan(xy[1]))
+                return true;
+            left = std::min(left, xy[0]);
+            right = std::max(right, xy[0]);
+            bottom = std::min(bottom, xy[1]);
+            top = std::max(top, xy[1]);
+        }
+        return right >= -kPickEdge && left <= kPickEdge && top >= -kPickEdge && bottom <= kPickEdge;
     }
-    // The pick matrix maps the 4 x 4 pixel window onto [-1, 1]; a pixel is
-    // 0.5 wide there, so the margin is two pixels.  Clip the segment to
-    // the widened square (Liang-Barsky); any part left may hit.
-    constexpr double kEdge = 1.0 + 1.0;
+    const float ends[2][3] = {{record.startX, record.startY, record.startZ}, {record.endX, record.endY, record.endZ}};
+    double p[2][2];
+    for (int end = 0; end < 2; ++end)
+        if (!Project(ends[end], p[end]))
+            return true;
+    // Clip the segment to the widened square (Liang-Barsky); any part left
+    // may hit.
     const double x0 = p[0][0], y0 = p[0][1], dx = p[1][0] - x0, dy = p[1][1] - y0;
     double enter = 0.0, leave = 1.0;
     const auto clip = [&](double denominator, double numerator) {
@@ -110,7 +140,8 @@ bool PickWindow::MayHit(const MoveRecord& record) const
             enter = std::max(enter, t);
         return enter <= leave;
     };
-    return clip(dx, kEdge - x0) && clip(-dx, kEdge + x0) && clip(dy, kEdge - y0) && clip(-dy, kEdge + y0);
+    return clip(dx, kPickEdge - x0) && clip(-dx, kPickEdge + x0) && clip(dy, kPickEdge - y0) &&
+           clip(-dy, kPickEdge + y0);
 }
 
 // Hit records: name count, minimum depth, maximum depth, the names.  The

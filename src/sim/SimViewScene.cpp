@@ -7,6 +7,7 @@
 
 #include "CSimView.h"
 #include "MoveList.h"
+#include "RecordPolyline.h"
 
 void CSimView::initializeGL()
 {
@@ -62,12 +63,17 @@ void CSimView::SetProjection(int cx, int cy)
 void CSimView::FitScale()
 {
     const int m = std::min(width(), height());
-    const float e = std::max({m_xMax - m_xMin, m_yMax - m_yMin, m_zMax - m_zMin, 0.0f});
+    const float e = LargestExtent();
     // With a flat point of a toolpath (every extent zero) or no client area
     // there is nothing to fit; the scale stays usable as it was.
     if (e <= 0.0f || m <= 0)
         return;
     m_scale = 0.95f * float(m) / e;
+}
+
+float CSimView::LargestExtent() const
+{
+    return std::max({m_xMax - m_xMin, m_yMax - m_yMin, m_zMax - m_zMin, 0.0f});
 }
 
 void CSimView::paintGL()
@@ -292,30 +298,41 @@ double CSimView::VisibleFraction(const float* lower, const float* upper) const
     return std::min(1.0, seenX * seenY / area);
 }
 
-// One glBegin/glEnd per record, each with its own name in a pick.  An arc is
-// drawn as its chord.
+// One glBegin/glEnd per record, each with its own name in a pick.  An arc
+// is its polyline, drawn as the arrays draw it: a strip for a feed move,
+// and for a rapid one GL_LINES pair per segment, each stippled on its own.
 size_t CSimView::DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window)
 {
     const bool named = !m_simulating && m_renderMode == GL_SELECT;
     size_t drawn = 0;
-    for (const MoveRecord& record : moves) {
+    float vertex[3];
+    for (size_t index = 0; index < moves.size(); ++index) {
+        const MoveRecord& record = moves[index];
         if (m_simulating && record.line > m_currentLine)
             continue;
-        if (window && !window->MayHit(record))
+        const ArcDirection direction = moves.Direction(index);
+        if (window && !window->MayHit(record, direction))
             continue;
         const int colour = ToolpathColourIndex(record);
+        const bool rapid = colour == kRapidColour;
         ApplyToolpathColour(colour);
-        if (colour == kRapidColour) {
+        if (rapid) {
             glEnable(GL_LINE_STIPPLE);
             glLineStipple(1, 0x1111);
         }
         if (named)
             glLoadName(GLuint(record.line));
-        glBegin(GL_LINES);
-        glVertex3f(record.startX, record.startY, record.startZ);
-        glVertex3f(record.endX, record.endY, record.endZ);
+        const RecordPolyline polyline(record, direction, m_arcTolerance);
+        const size_t segments = polyline.SegmentCount();
+        glBegin(rapid ? GL_LINES : GL_LINE_STRIP);
+        for (size_t i = 0; i <= segments; ++i) {
+            polyline.Vertex(i, vertex);
+            glVertex3fv(vertex);
+            if (rapid && i > 0 && i < segments)
+                glVertex3fv(vertex);
+        }
         glEnd();
-        if (colour == kRapidColour)
+        if (rapid)
             glDisable(GL_LINE_STIPPLE);
         ++drawn;
     }

@@ -178,6 +178,7 @@ std::unique_ptr<ToolpathReduction> ToolpathReduction::Build(const ToolpathBatch&
     const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
     auto reduction = std::make_unique<ToolpathReduction>();
     reduction->m_records = batch.RecordCount();
+    reduction->m_exactSegments = batch.SegmentCount();
     // The box of every finite vertex, rapids and start points included:
     // every segment needs its cells.  The exact lengths come with it.
     std::fill_n(reduction->m_lower, 3, std::numeric_limits<float>::infinity());
@@ -244,7 +245,7 @@ double ToolpathReduction::Cost(size_t segments, const Lengths& lengths, double s
 double ToolpathReduction::FrameCost(size_t level, double scale, double visible) const
 {
     if (level == kExact)
-        return Cost(m_records, m_exactLengths, scale, visible);
+        return Cost(m_exactSegments, m_exactLengths, scale, visible);
     return Cost(SegmentCount(level), m_levels[level].lengths, scale, visible);
 }
 

@@ -22,19 +22,21 @@
 // The grid has cubic cells and kFinestResolution of them along the largest
 // extent (a cell is about a pixel when the part fills a pane 500 pixels
 // high); each further level halves the resolution, down to
-// kCoarsestResolution.  A coarser level is made from the segments the finer
-// one kept rather than from every record: whatever a dropped segment
-// crossed, segments before it had crossed, and they cross the same coarser
-// cells, so the result is the same (but for lines that run along cell
-// faces, where rounding picks a side) at a fraction of the cost.  The grids
+// kCoarsestResolution.  The segments are the exact arrays' own, so an arc
+// comes as the segments of its polyline, each kept or dropped on its own.
+// A coarser level is made from the segments the finer one kept rather than
+// from every record: whatever a dropped segment crossed, segments before
+// it had crossed, and they cross the same coarser cells, so the result is
+// the same (but for lines that run along cell faces, where rounding picks
+// a side) at a fraction of the cost.  The grids
 // depend on the extents alone, not on the view, so the levels are built
 // once per move list; a frame picks the finest level whose estimated cost
 // fits its budget (FrameCost), a few multiplications per level.
 //
 // Within a level the segments are grouped by colour, so that a frame is at
 // most eleven draw calls, and each group keeps the order of the records;
-// every segment knows its record, so a level can be drawn up to a record
-// (the simulation's prefix).  The grouping changes which of two segments at
+// every segment knows its record (an arc's segments all know the arc's),
+// so a level can be drawn up to a record (the simulation's prefix).  The grouping changes which of two segments at
 // the same depth wins a pixel, which does not matter for a picture that is
 // replaced when the mouse rests.
 #pragma once
@@ -80,7 +82,8 @@ public:
     // Edge of a cell in program units.
     double CellSize(size_t level) const { return m_levels[level].cell; }
 
-    // The estimated time of drawing a level (or, with kExact, every record)
+    // The estimated time of drawing a level (or, with kExact, every segment
+    // of every record)
     // at scale pixels per program unit when the given fraction of the
     // toolpath is on the screen: every segment is transformed and clipped,
     // only the part on the screen is rasterised.  The lengths are the
@@ -135,6 +138,7 @@ private:
 
     std::vector<Level> m_levels;
     size_t m_records = 0;
+    size_t m_exactSegments = 0;
     Lengths m_exactLengths;
     float m_lower[3] = {1.0f, 1.0f, 1.0f};
     float m_upper[3] = {0.0f, 0.0f, 0.0f};

@@ -3,6 +3,7 @@
 // display.  Pixels are read back with grabFramebuffer.
 #pragma once
 
+#include <GL/gl.h>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -111,8 +112,9 @@ inline void Interpret(FakeNcDocument& doc, uint64_t lines)
         interpreter.InterpretLine(line.data(), int(line.size()), index++);
     }
     interpreter.FinishRun();
-    for (const MoveRecord& record : interpreter.Moves())
-        doc.m_moves.push_back(record);
+    const MoveList& moves = interpreter.Moves();
+    for (size_t i = 0; i < moves.size(); ++i)
+        doc.m_moves.push_back(moves[i], moves.Direction(i));
 }
 
 inline int NonBlack(const QImage& image)
@@ -169,6 +171,18 @@ inline MoveRecord Segment(int line, float x0, float y0, float z0, float x1, floa
     record.endZ = z1;
     record.tool = tool;
     record.rapid = rapid ? 1 : 0;
+    return record;
+}
+
+// A circular record between program points (Y as programmed, stored
+// negated as the interpreter stores it) around the program point (cx, cy).
+inline MoveRecord ArcSegment(int line, float x0, float y0, float z0, float x1, float y1, float z1, float cx,
+                             float cy, int tool = 0, bool rapid = false)
+{
+    MoveRecord record = Segment(line, x0, -y0, z0, x1, -y1, z1, tool, rapid);
+    record.kind = 1;
+    record.centreX = cx;
+    record.centreY = -cy;
     return record;
 }
 
@@ -237,6 +251,44 @@ protected:
     }
 
     QImage Grab() { return view->grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
+    // The exact picture at the present camera, drawn record by record.
+    QImage PerRecord()
+    {
+        view->SetBatchedDrawing(false);
+        const QImage image = Grab();
+        view->SetBatchedDrawing(true);
+        return image;
+    }
+    // What the pane's framebuffer holds now, without drawing anything.
+    QImage Shown()
+    {
+        view->makeCurrent();
+        const int w = view->width() * int(view->devicePixelRatioF());
+        const int h = view->height() * int(view->devicePixelRatioF());
+        QImage image(w, h, QImage::Format_RGBA8888);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+        view->doneCurrent();
+        return image.mirrored().convertToFormat(QImage::Format_RGB32);
+    }
+    static bool SamePixels(const QImage& a, const QImage& b)
+    {
+        if (a.size() != b.size())
+            return false;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if ((a.pixel(x, y) & 0xFFFFFFu) != (b.pixel(x, y) & 0xFFFFFFu))
+                    return false;
+        return true;
+    }
+    // Asks for a still frame and lets it build up slice by slice; how many
+    // paints it took.
+    int PaintsOfAFrame()
+    {
+        const int before = view->m_paints;
+        view->update();
+        EXPECT_TRUE(ProcessEventsUntil([&] { return view->m_paints > before && !view->IsDrawingSlices(); }));
+        return view->m_paints - before;
+    }
 
     static bool Near(QRgb a, QRgb b)
     {

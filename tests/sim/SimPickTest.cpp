@@ -142,7 +142,7 @@ TEST_F(SimViewTest, APickOnADenseToolpathStillFindsTheFirstSegment)
 
 // A pick draws only the records that may cross its window.  Its hit records
 // must be word for word those of drawing every record, on a tangle of long
-// and short segments in 3-D, with picks on and between them.
+// and short segments and arcs in 3-D, with picks on and between them.
 TEST_F(SimViewTest, APickMakesTheHitRecordsOfDrawingEveryRecord)
 {
     Show();
@@ -158,7 +158,17 @@ TEST_F(SimViewTest, APickMakesTheHitRecordsOfDrawingEveryRecord)
         const float nx = std::clamp(x + next(reach), -100.0f, 100.0f);
         const float ny = std::clamp(y + next(reach), -80.0f, 80.0f);
         const float nz = std::clamp(z + next(reach / 4), -20.0f, 20.0f);
-        doc->m_moves.push_back(Segment(i, x, y, z, nx, ny, nz, i % 7, i % 50 == 0));
+        MoveRecord record = Segment(i, x, y, z, nx, ny, nz, i % 7, i % 50 == 0);
+        // Every sixth an arc round a centre off the chord's middle, which
+        // bulges far from its chord and may end off its circle.
+        ArcDirection direction = ARC_NONE;
+        if (i % 6 == 3) {
+            record.kind = 1;
+            record.centreX = (x + nx) / 2 + next(15.0f);
+            record.centreY = (y + ny) / 2 + next(15.0f);
+            direction = i % 12 == 3 ? ARC_CLOCKWISE : ARC_COUNTERCLOCKWISE;
+        }
+        doc->m_moves.push_back(record, direction);
         x = nx, y = ny, z = nz;
     }
     Interpreted();

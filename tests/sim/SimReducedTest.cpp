@@ -38,14 +38,6 @@ protected:
     size_t Records() const { return doc->m_moves.size(); }
     size_t CoarsestSegments() const { return view->m_reduction->SegmentCount(coarsest); }
 
-    // The exact picture at the present camera, record by record.
-    QImage PerRecord()
-    {
-        view->SetBatchedDrawing(false);
-        const QImage image = Grab();
-        view->SetBatchedDrawing(true);
-        return image;
-    }
     // Until the interaction has ended and the pane has drawn itself exactly
     // again, unasked.
     bool SettledAndRedrawn()

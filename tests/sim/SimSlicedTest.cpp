@@ -1,7 +1,6 @@
 // Still frames of long toolpaths: drawn a slice per paint with the program
 // answering in between, adding up to the frame drawn at once, starting over
 // when the scene changes; and a new long toolpath first shown without it.
-#include <GL/gl.h>
 #include <QTimer>
 
 #include "SimFixture.h"
@@ -27,49 +26,11 @@ protected:
     }
 
     size_t Records() const { return doc->m_moves.size(); }
-
-    // The frame drawn at once, record by record.
-    QImage AtOnce()
-    {
-        view->SetBatchedDrawing(false);
-        const QImage image = Grab();
-        view->SetBatchedDrawing(true);
-        return image;
-    }
-    // What the pane's framebuffer holds now, without drawing anything.
-    QImage Shown()
-    {
-        view->makeCurrent();
-        const int w = view->width() * int(view->devicePixelRatioF());
-        const int h = view->height() * int(view->devicePixelRatioF());
-        QImage image(w, h, QImage::Format_RGBA8888);
-        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
-        view->doneCurrent();
-        return image.mirrored().convertToFormat(QImage::Format_RGB32);
-    }
-    static bool SamePixels(const QImage& a, const QImage& b)
-    {
-        if (a.size() != b.size())
-            return false;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x)
-                if ((a.pixel(x, y) & 0xFFFFFFu) != (b.pixel(x, y) & 0xFFFFFFu))
-                    return false;
-        return true;
-    }
-    // Asks for a still frame and lets it build up; how many paints it took.
-    int PaintsOfAFrame()
-    {
-        const int before = view->m_paints;
-        view->update();
-        EXPECT_TRUE(ProcessEventsUntil([&] { return view->m_paints > before && !view->IsDrawingSlices(); }));
-        return view->m_paints - before;
-    }
 };
 
 TEST_F(SimSlicedTest, AStillFrameBuildsUpSliceBySliceToTheFrameDrawnAtOnce)
 {
-    const QImage whole = AtOnce();
+    const QImage whole = PerRecord();
     EXPECT_GE(PaintsOfAFrame(), 5);
     // The program handles its events between the slices.
     view->update();
@@ -83,12 +44,12 @@ TEST_F(SimSlicedTest, AStillFrameBuildsUpSliceBySliceToTheFrameDrawnAtOnce)
 
     // The same from the top, and in simulation up to a line.
     ASSERT_TRUE(Run(ID_SIM_TOPVIEW));
-    const QImage top = AtOnce();
+    const QImage top = PerRecord();
     PaintsOfAFrame();
     EXPECT_TRUE(SamePixels(Shown(), top));
     view->m_simulating = true;
     view->m_currentLine = doc->m_moves[Records() * 3 / 4].line;
-    const QImage prefix = AtOnce();
+    const QImage prefix = PerRecord();
     PaintsOfAFrame();
     EXPECT_TRUE(SamePixels(Shown(), prefix));
 }
@@ -101,7 +62,7 @@ TEST_F(SimSlicedTest, ASceneChangedHalfWayStartsTheFrameOver)
     // view alone, with nothing left of the first one.
     ASSERT_TRUE(Run(ID_SIM_FRONTVIEW));
     ASSERT_TRUE(ProcessEventsUntil([&] { return !view->IsDrawingSlices(); }));
-    EXPECT_TRUE(SamePixels(Shown(), AtOnce()));
+    EXPECT_TRUE(SamePixels(Shown(), PerRecord()));
 
     // A frame that is done stays as it is: nothing more is drawn.
     QTest::qWait(20);
@@ -127,7 +88,7 @@ TEST_F(SimSlicedTest, ANewLongToolpathShowsTheSceneFirstAndTheToolpathAfter)
     // Then it comes by itself, whole.
     ASSERT_TRUE(ProcessEventsUntil([&] { return view->m_batch != nullptr && !view->IsDrawingSlices(); }));
     EXPECT_EQ(view->LastFrameSegments(), Records());
-    const QImage whole = AtOnce();
+    const QImage whole = PerRecord();
     EXPECT_TRUE(SamePixels(Shown(), whole));
     EXPECT_GT(NonBlack(whole), NonBlack(first) + 1000);
 }

@@ -6,10 +6,14 @@
 #include <set>
 
 #include "MoveList.h"
+#include "RecordPolyline.h"
 #include "SimFixture.h"
 #include "ToolpathReduction.h"
 
 namespace {
+
+// Arcs within a twentieth of a unit of the true ones.
+constexpr double kArcTolerance = 0.05;
 
 struct Reduced
 {
@@ -19,7 +23,7 @@ struct Reduced
 
     void Build()
     {
-        batch.Build(moves);
+        batch.Build(moves, kArcTolerance);
         reduction = ToolpathReduction::Build(batch);
         ASSERT_TRUE(reduction);
     }
@@ -195,6 +199,65 @@ TEST(ToolpathReductionTest, LevelsAreBoundedByTheirGridNotByTheRecordCount)
         }
     }
     EXPECT_LT(many.reduction->SegmentCount(coarsest), 2 * some.reduction->SegmentCount(coarsest));
+}
+
+// An arc reaches the levels as the segments of its polyline, each under
+// the arc's record; the exact frame costs every one of them.
+TEST(ToolpathReductionTest, ArcsReachTheLevelsAsTheirSegmentsUnderTheirRecords)
+{
+    Reduced circles;
+    // Forty passes round a whole circle of radius 40, then a line across.
+    for (int pass = 0; pass < 40; ++pass)
+        circles.moves.push_back(ArcSegment(pass, 40, 0, 0, 40, 0, 0, 0, 0, 6), ARC_CLOCKWISE);
+    circles.moves.push_back(Segment(40, 40, 0, 0, -40, 0, 0, 6));
+    circles.Build();
+    const size_t perTurn = RecordPolyline(circles.moves[0], ARC_CLOCKWISE, kArcTolerance).SegmentCount();
+    ASSERT_GT(perTurn, 50u);
+    EXPECT_EQ(circles.batch.SegmentCount(), 40 * perTurn + 1);
+
+    // The arrays: each record's segments in order, joined end to end, from
+    // the record's start round the circle back to its end.
+    std::vector<size_t> segments(circles.moves.size(), 0);
+    const float* previousEnd = nullptr;
+    size_t previousRecord = 0;
+    circles.batch.ForEachSegment([&](size_t record, int colour, const float* start, const float* end) {
+        EXPECT_EQ(colour, 6);
+        ASSERT_LT(record, circles.moves.size());
+        ASSERT_GE(record, previousRecord);
+        if (previousEnd) {
+            EXPECT_EQ(std::vector<float>(start, start + 3), std::vector<float>(previousEnd, previousEnd + 3));
+        }
+        if (segments[record]++ == 0) {
+            EXPECT_EQ(start[0], circles.moves[record].startX);
+        }
+        if (record < 40) {
+            EXPECT_NEAR(std::hypot(double(end[0]), double(end[1])), 40.0, 1e-3);
+        }
+        previousEnd = end;
+        previousRecord = record;
+    });
+    EXPECT_EQ(segments[0], perTurn);
+    EXPECT_EQ(segments[39], perTurn);
+    EXPECT_EQ(segments[40], 1u);
+
+    // The finest level keeps the first turn, under record 0, and the line;
+    // the other passes add nothing.  Every level still has the far side of
+    // the circle, which no chord would reach.
+    const ToolpathReduction& r = *circles.reduction;
+    const std::set<size_t> finest = circles.Kept(0);
+    EXPECT_EQ(finest, (std::set<size_t>{0, 40}));
+    for (size_t level = 0; level < r.LevelCount(); ++level) {
+        double nearest = std::numeric_limits<double>::infinity();
+        const double farSide[3] = {-40.0, 0.0, 0.0};
+        r.ForEachSegment(level, [&](size_t record, int, const float* a, const float* b) {
+            if (record == 0)
+                nearest = std::min(nearest, PointToSegment(farSide, a, b));
+        });
+        EXPECT_LE(nearest, r.CellSize(level) * std::sqrt(3.0)) << level;
+    }
+    // Nothing on the screen costs the segments' transformation alone.
+    EXPECT_DOUBLE_EQ(r.FrameCost(ToolpathReduction::kExact, 0.0),
+                     double(circles.batch.SegmentCount()) * ToolpathReduction::kSegmentMicroseconds);
 }
 
 TEST(ToolpathReductionTest, AFramePicksTheFinestLevelItsBudgetAllows)
