@@ -71,8 +71,8 @@ TEST_F(DocTest, OpenInterpretsTheProgramAndCopiesTheStatistics)
     ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kWorkedExample)));
     EXPECT_EQ(doc.TextBuffer().LineCount(), 5);
     EXPECT_EQ(doc.m_rapidDistance, 11.0);
-    EXPECT_EQ(doc.m_feedDistance, 70.14213562373095);
-    EXPECT_EQ(doc.m_machiningTime, 0.3807106781186548);
+    EXPECT_NEAR(doc.m_feedDistance, 103.1238898038469, 1e-12);
+    EXPECT_NEAR(doc.m_machiningTime, 0.5456194490192345, 1e-12);
     EXPECT_EQ(doc.Interpreter().Moves().size(), 5u);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(doc.TextBuffer().IsReadOnly());

@@ -24,10 +24,10 @@ TEST_F(WindowTest, AnOpenedProgramShowsItsCodeStatisticsAndToolpath)
     EXPECT_EQ(Code(frame)->Buffer(), &doc->TextBuffer());
     EXPECT_EQ(doc->TextBuffer().LineCount(), 5);
     EXPECT_EQ(doc->TextBuffer().Line(3), "N40 G02 X60 Y10 I0 J10");
-    // The statistics of the worked example: 11 rapid, 70.142136 feed.
+    // The statistics of the worked example: 11 rapid, 6 + 50 + 15 pi feed.
     const QString info = Info(frame)->toPlainText();
     EXPECT_TRUE(info.contains(QString::fromUtf8("快速进给距离为：11.000000mm"))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QString::fromUtf8("进给距离为：70.142136mm"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QString::fromUtf8("进给距离为：103.123890mm"))) << info.toStdString();
     // The toolpath: red rapid moves and coloured feed moves on black.
     const QImage image = Sim(frame)->grabFramebuffer();
     int red = 0, coloured = 0;

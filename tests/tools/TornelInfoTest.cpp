@@ -50,7 +50,7 @@ const char kInfo[] =
     "[加工信息]：\n"
     "加工工时为：0小时0分\n"
     "快速进给距离为：11.000000mm\n"
-    "进给距离为：70.142136mm\n";
+    "进给距离为：103.123890mm\n";
 
 TEST(TornelInfo, PrintsTheInformationTextAndHeadersForSeveralFiles)
 {
@@ -77,8 +77,8 @@ TEST(TornelInfo, JsonDescribesTheProgramAndItsMoves)
     Result r = RunInfo("--json " + Quote(a), dir);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "{\"file\": \"" + a +
-                         "\", \"lines\": 10, \"eol\": \"DOS\", \"feed_distance\": 129.14213562373095, "
-                         "\"rapid_distance\": 11, \"machining_time\": 0.67571067811865482, \"moves\": 6, "
+                         "\", \"lines\": 10, \"eol\": \"DOS\", \"feed_distance\": 162.12388980384691, "
+                         "\"rapid_distance\": 11, \"machining_time\": 0.84061944901923447, \"moves\": 6, "
                          "\"tools\": [7, 2]}\n");
 
     WriteBytes(a, kWorkedExample);
@@ -86,8 +86,8 @@ TEST(TornelInfo, JsonDescribesTheProgramAndItsMoves)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "{\"file\": \"" + a +
-                  "\", \"lines\": 5, \"eol\": \"DOS\", \"feed_distance\": 70.142135623730951, "
-                  "\"rapid_distance\": 11, \"machining_time\": 0.38071067811865478, \"moves\": 5, \"tools\": [], "
+                  "\", \"lines\": 5, \"eol\": \"DOS\", \"feed_distance\": 103.12388980384689, "
+                  "\"rapid_distance\": 11, \"machining_time\": 0.54561944901923443, \"moves\": 5, \"tools\": [], "
                   "\"move_list\": ["
                   "[0, 0, 0, 0, 0, -0, 5, 0, 0, 0, 0, 1, 0, 1], "
                   "[1, 0, -0, 5, 0, -0, -1, 0, -0, 5, 0, 100, 0, 0], "
