@@ -96,6 +96,31 @@ TEST(TornelInfo, JsonDescribesTheProgramAndItsMoves)
                   "[4, 60, -10, -1, 60, -10, 5, 60, -10, -1, 0, 200, 0, 1]]}\n");
 }
 
+TEST(TornelInfo, WarningsFollowTheFiguresInTextAndJson)
+{
+    TempDir dir;
+    const std::string a = dir.File("w.nc");
+    // Lines 2 and 4 are in lower case, lines 3 and 4 drill canned cycles.
+    WriteBytes(a, "G0 X0 Y0\r\nG1 X10 F100\r\ng1 x20\r\nG81 Z-5 R1 F50\r\nG82 Z-6 R1 x1\r\nG80\r\n");
+    Result r = RunInfo(Quote(a), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "[加工信息]：\n加工工时为：0小时0分\n快速进给距离为：0.000000mm\n进给距离为：16.000000mm\n"
+              "注意：3 行含有未解释的指令（首次出现于第 3 行）\n");
+
+    // In JSON the first line counts from zero, like the lines of the moves;
+    // kinds no line holds are left out.
+    const std::string warnings =
+        "\"warnings\": {\"lines\": 3, \"first_line\": 2, \"kinds\": {\"lowercase\": 2, \"canned_cycle\": 2}}";
+    r = RunInfo("--json " + Quote(a), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.ends_with(", \"tools\": [], " + warnings + "}\n")) << r.out;
+    // Before the move list, which may be long.
+    r = RunInfo("--json --moves " + Quote(a), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(", \"tools\": [], " + warnings + ", \"move_list\": [[0, "), std::string::npos) << r.out;
+}
+
 TEST(TornelInfo, UnreadableFilesAreReportedAndTheOthersStillProcessed)
 {
     TempDir dir;
