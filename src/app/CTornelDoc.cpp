@@ -37,6 +37,7 @@ bool CTornelDoc::OnNewDocument()
     if (!CDocument::OnNewDocument())
         return false;
     m_feedDistance = m_rapidDistance = m_machiningTime = 0.0;
+    m_warnings = NcWarnings();
     m_xTextBuffer.ResetToEmpty(EOL_DOS);
     return true;
 }
@@ -92,6 +93,7 @@ void CTornelDoc::CopyStatistics()
     m_machiningTime = m_interpreter.MachiningTime();
     m_rapidDistance = m_interpreter.RapidDistance();
     m_feedDistance = m_interpreter.FeedDistance();
+    m_warnings = m_interpreter.Warnings();
 }
 
 void CTornelDoc::OnToggleReadOnly()

@@ -1,6 +1,6 @@
 // The document of one NC program: its text, the code view's font, the
 // interpreter with the toolpath and tool list, and the machining statistics
-// of the last interpretation.
+// and warnings of the last interpretation.
 #pragma once
 
 #include "CDocument.h"
@@ -33,6 +33,7 @@ public:
     double MachiningTime() const override { return m_machiningTime; }
     double RapidDistance() const override { return m_rapidDistance; }
     double FeedDistance() const override { return m_feedDistance; }
+    NcWarnings Warnings() const override { return m_warnings; }
 
     CTextBuffer& TextBuffer() { return m_xTextBuffer; }
     const CTextBuffer& TextBuffer() const { return m_xTextBuffer; }
@@ -40,11 +41,12 @@ public:
     const NcInterpreter& Interpreter() const { return m_interpreter; }
     const LogFont& Font() const { return m_lf; }
 
-    // Statistics of the last interpretation, as the information view prints
-    // them.
+    // Statistics and warnings of the last interpretation, as the information
+    // view prints them.
     double m_feedDistance = 0.0;
     double m_rapidDistance = 0.0;
     double m_machiningTime = 0.0;
+    NcWarnings m_warnings;
 
     void OnToggleReadOnly();
     void OnUpdateToggleReadOnly(CCmdUI* ui);

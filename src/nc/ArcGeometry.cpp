@@ -15,15 +15,6 @@ bool OffCircle(double startRadius, double endRadius)
     return std::fabs(endRadius - startRadius) > std::max(0.001 * startRadius, 0.002);
 }
 
-double Chord(const MoveRecord& r)
-{
-    const double dx = double(r.endX) - double(r.startX);
-    const double dy = double(r.endY) - double(r.startY);
-    const double dz = double(r.endZ) - double(r.startZ);
-    // The order of the interpreter's sum: Z, Y, X.
-    return std::sqrt(dz * dz + dy * dy + dx * dx);
-}
-
 }  // namespace
 
 ArcGeometry ArcGeometry::Of(const MoveRecord& r, ArcDirection direction)
@@ -82,6 +73,28 @@ void ArcGeometry::PointAt(double t, float& x, float& y, float& z) const
 
 double MoveLength(const MoveRecord& record, ArcDirection direction)
 {
-    const ArcGeometry arc = ArcGeometry::Of(record, direction);
-    return arc.isArc ? arc.Length() : Chord(record);
+    return MoveLength(record, ArcGeometry::Of(record, direction));
+}
+
+bool PlaceCentreByRadius(MoveRecord& r, ArcDirection direction, double radius)
+{
+    // The program's frame: Y as programmed.
+    const double sx = r.startX, sy = -double(r.startY);
+    const double ex = r.endX, ey = -double(r.endY);
+    const double dx = ex - sx, dy = ey - sy;
+    const double chord = std::hypot(dx, dy);
+    if (!(chord > 0.0) || !std::isfinite(chord))
+        return true;
+    const double half = chord / 2.0;
+    const double magnitude = std::fabs(radius);
+    // The centre lies apothem away from the chord's middle, along the
+    // chord's right-hand normal (dy, -dx) / chord or against it; on the
+    // middle when the radius cannot reach.
+    const double apothem = magnitude > half ? std::sqrt((magnitude - half) * (magnitude + half)) : 0.0;
+    const bool right = (direction == ARC_CLOCKWISE) == (radius > 0.0);
+    const double along = right ? apothem / chord : -apothem / chord;
+    r.centreX = float((sx + ex) / 2.0 + along * dy);
+    r.centreY = float(-((sy + ey) / 2.0 - along * dx));
+    r.centreZ = r.startZ;
+    return !(magnitude < half && OffCircle(half, magnitude));
 }

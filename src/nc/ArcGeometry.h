@@ -11,7 +11,12 @@
 // radius to the other, so that the drawing still ends at the record's end.
 // A circular record whose centre is its start (no I, J or R) has no arc: it
 // is measured and drawn as its chord.
+//
+// A line may give its arc by a radius R instead of I and J; the centre is
+// then placed here too, so that the record holds it like any other.
 #pragma once
+
+#include <cmath>
 
 #include "MoveRecord.h"
 
@@ -41,5 +46,32 @@ struct ArcGeometry
     void PointAt(double t, float& x, float& y, float& z) const;
 };
 
+// The straight distance from a record's start to its end.  The squares are
+// summed from Z to X, and the statistics of straight moves depend on that
+// order to the last bit.
+inline double ChordLength(const MoveRecord& r)
+{
+    const double dz = double(r.endZ) - double(r.startZ);
+    const double dy = double(r.endY) - double(r.startY);
+    const double dx = double(r.endX) - double(r.startX);
+    return std::sqrt(dz * dz + dy * dy + dx * dx);
+}
+
 // The length a record cuts: its arc, or its chord.
 double MoveLength(const MoveRecord& record, ArcDirection direction);
+// The same, for a record whose arc is already known.
+inline double MoveLength(const MoveRecord& record, const ArcGeometry& arc)
+{
+    return arc.isArc ? arc.Length() : ChordLength(record);
+}
+
+// Sets the centre of a circular record that its line gave by a radius
+// instead of I and J.  radius > 0 takes the arc of at most half a turn,
+// radius < 0 the longer one: seen along the chord from start to end, the
+// centre of a clockwise arc with radius > 0 (and of a counter-clockwise one
+// with radius < 0) is on the right.  The centre's Z is the start's.
+// Returns false when the radius is shorter than half the chord beyond the
+// tolerance of an end off the circle; the centre is then the chord's
+// middle.  An end that lies on the start in X and Y gives no circle to
+// place: the record is left with its centre at the start.
+bool PlaceCentreByRadius(MoveRecord& record, ArcDirection direction, double radius);

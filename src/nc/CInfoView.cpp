@@ -40,13 +40,15 @@ void CInfoView::OnUpdate(CView*, long, CObject*)
     const double time = doc ? doc->MachiningTime() : 0.0;
     const double rapid = doc ? doc->RapidDistance() : 0.0;
     const double feed = doc ? doc->FeedDistance() : 0.0;
+    const NcWarnings warnings = doc ? doc->Warnings() : NcWarnings();
+    const std::string text = FormatMachiningInfo(time, rapid, feed, "\n") + FormatWarningLine(warnings, "\n");
     // A new text would put the selection back at the start; the user's
     // selection (say, a figure being copied) stays where it was.
     const QTextCursor before = textCursor();
     const int anchor = before.anchor(), position = before.position();
     // Through the document: the widget would give the new text the format
     // at its cursor, a label's.
-    document()->setPlainText(FromUtf8(FormatMachiningInfo(time, rapid, feed, "\n")));
+    document()->setPlainText(FromUtf8(text));
     ColourLabels();
     QTextCursor after(document());
     const int last = after.document()->characterCount() - 1;
@@ -88,5 +90,12 @@ void CInfoView::ColourLabels()
             ApplyFormat(at, at + int(name.size()), QColor(255, 0, 0));
             from = at + int(name.size());
         }
+    }
+    // The warning line is red from end to end: it is no label with a value
+    // but a caution about all the figures above it.
+    const QString warning = FromUtf8(kInfoWarningLabel);
+    if (const int at = text.indexOf(warning, from); at >= 0) {
+        const int end = text.indexOf(QLatin1Char('\n'), at);
+        ApplyFormat(at, end >= 0 ? end : int(text.size()), QColor(255, 0, 0));
     }
 }

@@ -1,7 +1,8 @@
 // CInfoView: the small pane above the simulation that shows the machining
 // statistics of the last interpretation (time in hours and minutes, rapid
-// and feed distance) with the labels coloured.  Read-only; refreshed at
-// every update of the document's views.
+// and feed distance) with the labels coloured, and under them, in red, how
+// many lines held what the interpretation passed over.  Read-only; refreshed
+// at every update of the document's views.
 #pragma once
 
 #include <QTextEdit>
@@ -21,7 +22,8 @@ public:
     void OnUpdate(CView* sender, long hint, CObject* hintObject) override;
 
 private:
-    // Bold blue for the header, bold red for the three value labels.
+    // Bold blue for the header, bold red for the three value labels and the
+    // whole warning line.
     void ColourLabels();
     void ApplyFormat(int start, int end, const QColor& colour);
 };

@@ -73,3 +73,17 @@ std::string FormatMachiningInfo(double machiningTime, double rapidDistance, doub
     out += lineEnd;
     return out;
 }
+
+std::string FormatWarningLine(const NcWarnings& warnings, std::string_view lineEnd)
+{
+    std::string out;
+    if (!warnings.Any())
+        return out;
+    out += kInfoWarningLabel;
+    AppendInteger(out, warnings.lines);
+    out += " 行含有未解释的指令（首次出现于第 ";
+    AppendInteger(out, int64_t(warnings.firstLine) + 1);
+    out += " 行）";
+    out += lineEnd;
+    return out;
+}

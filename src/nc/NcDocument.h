@@ -1,13 +1,14 @@
 // What the views of an NC program see of its document: the text and the
 // code view's font, the toolpath and the tool list of the last
-// interpretation with its statistics, and the two relays between the code
-// view and the simulation.  The views use this rather than the
-// application's document class, so they need nothing of the application.
+// interpretation with its statistics and warnings, and the two relays
+// between the code view and the simulation.  The views use this rather than
+// the application's document class, so they need nothing of the application.
 #pragma once
 
 #include <vector>
 
 #include "MoveList.h"
+#include "NcWarnings.h"
 #include "ToolSlot.h"
 
 class CTextBuffer;
@@ -29,6 +30,9 @@ public:
     virtual double MachiningTime() const = 0;
     virtual double RapidDistance() const = 0;
     virtual double FeedDistance() const = 0;
+    // What the last interpretation passed over but a control would act on.
+    // A document that does not interpret (a stand-in in a test) has none.
+    virtual NcWarnings Warnings() const { return NcWarnings(); }
 
     // Marks line in the code view (from a pick in the simulation).
     virtual void ShowLine(int line) = 0;

@@ -1,17 +1,21 @@
-// The NC interpreter's line walk, move statistics and tool list.
+// The NC interpreter's line walk, move statistics, warnings and tool list.
 //
 // InterpretLine runs once per line of programs of millions of lines, so it
 // works on local copies of the record and the modal state (stores into the
 // members could alias the line's bytes and force reloads), classifies bytes
 // through one table, and passes over everything that is no word in a tight
-// loop.
+// loop.  What a line holds that deserves a warning is gathered in the same
+// walk: the bytes that start one are rare in programs the interpreter reads
+// well, so they cost nearly nothing there.
 #include "NcInterpreter.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
+#include "ArcGeometry.h"
 #include "NcNumber.h"
 
 namespace {
@@ -28,6 +32,12 @@ enum ByteAction : uint8_t
     kWordJ,
     kWordK,
     kWordF,
+    kWordR,
+    kWordM,
+    kWordO,        // O or o: an o-word control line, or a program number
+    kLowerWord,    // a word letter in lower case, which controls read and we do not
+    kParameter,    // '#'
+    kExpression,   // '['
     kOpenComment,
     kCloseComment,
     kEndOfLine,
@@ -48,6 +58,14 @@ constexpr std::array<uint8_t, 256> MakeByteActions()
     actions['J'] = kWordJ;
     actions['K'] = kWordK;
     actions['F'] = kWordF;
+    actions['R'] = kWordR;
+    actions['M'] = kWordM;
+    actions['O'] = kWordO;
+    actions['o'] = kWordO;
+    for (const char letter : {'g', 'x', 'y', 'z', 'i', 'j', 'k', 'f', 't'})
+        actions[static_cast<uint8_t>(letter)] = kLowerWord;
+    actions['#'] = kParameter;
+    actions['['] = kExpression;
     actions['('] = kOpenComment;
     actions[')'] = kCloseComment;
     actions[';'] = kEndOfLine;
@@ -55,6 +73,103 @@ constexpr std::array<uint8_t, 256> MakeByteActions()
 }
 
 constexpr std::array<uint8_t, 256> kByteActions = MakeByteActions();
+
+// The warning of each G code below 100 that a control acts on and the
+// interpreter passes over.  G0 to G3, G90 and G91 are read; codes such as
+// G17, G21, G40, G54 or G80 change nothing the interpreter could show.
+constexpr std::array<NcWarningMask, 100> MakeGCodeWarnings()
+{
+    std::array<NcWarningMask, 100> warnings{};
+    warnings[4] = WarningBit(WARNING_DWELL);
+    warnings[18] = warnings[19] = WarningBit(WARNING_PLANE);
+    warnings[20] = WarningBit(WARNING_INCH);
+    warnings[28] = warnings[53] = WarningBit(WARNING_MACHINE_POSITION);
+    warnings[41] = warnings[42] = WarningBit(WARNING_COMPENSATION);
+    warnings[68] = WarningBit(WARNING_ROTATION);
+    for (int cycle = 81; cycle <= 89; ++cycle)
+        warnings[cycle] = WarningBit(WARNING_CANNED_CYCLE);
+    return warnings;
+}
+
+constexpr std::array<NcWarningMask, 100> kGCodeWarnings = MakeGCodeWarnings();
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// A word letter at text[i - 1] that read no number because blanks or a '+'
+// stand between it and the number ("X 10", "X+10", "F +.5"): a control
+// reads the number, the interpreter passes over it.  A letter that ends a
+// longer word ("GT 2" in an expression) is no address.
+NcWarningMask DetachedNumberWarning(const char* text, size_t i, size_t n)
+{
+    if (i >= 2 && IsLetter(text[i - 2]))
+        return 0;
+    size_t q = i;
+    bool plus = false;
+    while (q < n && (IsBlank(text[q]) || text[q] == '+')) {
+        plus = plus || text[q] == '+';
+        ++q;
+    }
+    if (q == i)
+        return 0;
+    if (q < n && text[q] == '-')
+        ++q;
+    if (q < n && text[q] == '.')
+        ++q;
+    if (q == n || !NcIsDigit(text[q]))
+        return 0;
+    return WarningBit(plus ? WARNING_PLUS : WARNING_SPACED);
+}
+
+bool EqualsIgnoringCase(std::string_view word, std::string_view lowerCase)
+{
+    return word.size() == lowerCase.size() &&
+           std::equal(word.begin(), word.end(), lowerCase.begin(),
+                      [](char a, char b) { return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b; });
+}
+
+// An O or o at text[i - 1] that starts a control line of subprograms and
+// loops: a number, blanks, then call, sub, if, while, do or repeat as a
+// word of its own ("o100 sub", "O7 CALL").  A program number ("O1000", even
+// "O1000 (PART)") is none.
+bool IsOWordControl(const char* text, size_t i, size_t n)
+{
+    size_t q = i;
+    while (q < n && NcIsDigit(text[q]))
+        ++q;
+    if (q == i)
+        return false;
+    while (q < n && IsBlank(text[q]))
+        ++q;
+    size_t end = q;
+    while (end < n && IsLetter(text[end]))
+        ++end;
+    const std::string_view word(text + q, end - q);
+    for (const std::string_view keyword : {"call", "sub", "if", "while", "do", "repeat"}) {
+        if (EqualsIgnoringCase(word, keyword))
+            return true;
+    }
+    return false;
+}
+
+// What a new circular record says about its arc: an end off the circle, or
+// no centre at all while the tool moves.  A record that stays in place (a
+// line that only changed the feed or the motion) cuts nothing.
+NcWarningMask ArcWarnings(const MoveRecord& record, const ArcGeometry& arc)
+{
+    if (arc.isArc)
+        return arc.endOffCircle ? WarningBit(WARNING_END_OFF_CIRCLE) : 0;
+    const bool moves =
+        record.endX != record.startX || record.endY != record.startY || record.endZ != record.startZ;
+    return moves ? WarningBit(WARNING_NO_CENTRE) : 0;
+}
 
 // A coordinate is added in double precision and only then stored as float,
 // so the stored value is the float nearest to start + value.
@@ -71,6 +186,7 @@ void NcInterpreter::Reset()
     m_feedDistance = 0.0;
     m_rapidDistance = 0.0;
     m_machiningTime = 0.0;
+    m_warnings = NcWarnings();
     m_moves.clear();
     m_tools.clear();
     m_commentDepth = 0;
@@ -110,6 +226,12 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     int32_t absolute = m_absolute;
     int32_t tool = m_tool;
     ArcDirection direction = m_direction;
+    // An R word places the centre once the line's end is known, unless the
+    // line gives I or J.
+    bool centreGiven = false;
+    bool radiusGiven = false;
+    double radius = 0.0;
+    NcWarningMask warnings = 0;
 
     size_t i = 0;
     while (i < n) {
@@ -149,11 +271,39 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
                     absolute = 1;
                 } else if (value == 91) {
                     absolute = 0;
+                } else if (depth == 0 && value < int32_t(kGCodeWarnings.size())) {
+                    warnings |= kGCodeWarnings[value];
                 }
+            } else if (depth == 0) {
+                warnings |= DetachedNumberWarning(text, i, n);
             }
             i += run;
             break;
         }
+        case kWordM: {
+            int32_t value;
+            const size_t run = NcParseInt(text, i, n, value);
+            if (run > 0 && value == 98 && depth == 0)
+                warnings |= WarningBit(WARNING_SUBPROGRAM);
+            i += run;
+            break;
+        }
+        case kWordO:
+            if (depth == 0 && IsOWordControl(text, i, n))
+                warnings |= WarningBit(WARNING_O_WORD);
+            break;
+        case kLowerWord:
+            if (depth == 0 && i < n && NcIsDecimalByte(text[i]))
+                warnings |= WarningBit(WARNING_LOWERCASE);
+            break;
+        case kParameter:
+            if (depth == 0)
+                warnings |= WarningBit(WARNING_PARAMETER);
+            break;
+        case kExpression:
+            if (depth == 0)
+                warnings |= WarningBit(WARNING_EXPRESSION);
+            break;
         default: {
             // A word acts when a run of digits, '-' and '.' follows it, even
             // one that holds no number ("X-" reads 0).  Whatever follows the
@@ -174,9 +324,11 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
                     break;
                 case kWordI:
                     record.centreX = Offset(record.startX, value);
+                    centreGiven = true;
                     break;
                 case kWordJ:
                     record.centreY = Offset(record.startY, -value);
+                    centreGiven = true;
                     break;
                 case kWordK:
                     record.centreZ = Offset(record.startZ, value);
@@ -184,13 +336,22 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
                 case kWordF:
                     record.feed = static_cast<float>(value);
                     break;
+                case kWordR:
+                    radius = value;
+                    radiusGiven = true;
+                    break;
                 }
+            } else if (depth == 0 && action != kWordR) {
+                warnings |= DetachedNumberWarning(text, i, n);
             }
             i += prefix;
             break;
         }
         }
     }
+
+    if (record.kind == 1 && radiusGiven && !centreGiven && !PlaceCentreByRadius(record, direction, radius))
+        warnings |= WarningBit(WARNING_RADIUS_TOO_SMALL);
 
     m_commentDepth = depth;
     m_absolute = absolute;
@@ -202,18 +363,22 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     m_x = record.endX;
     m_y = record.endY;
     m_z = record.endZ;
-    if (!(record == before))
-        AppendMove(record, record.kind == 1 ? direction : ARC_NONE);
+    if (!(record == before)) {
+        if (record.kind == 1) {
+            const ArcGeometry arc = ArcGeometry::Of(record, direction);
+            warnings |= ArcWarnings(record, arc);
+            AppendMove(record, direction, MoveLength(record, arc));
+        } else {
+            AppendMove(record, ARC_NONE, ChordLength(record));
+        }
+    }
+    if (warnings != 0)
+        m_warnings.AddLine(lineIndex, warnings);
 }
 
-void NcInterpreter::AppendMove(const MoveRecord& record, ArcDirection direction)
+void NcInterpreter::AppendMove(const MoveRecord& record, ArcDirection direction, double distance)
 {
     m_moves.push_back(record, direction);
-    const double dz = static_cast<double>(record.endZ) - static_cast<double>(record.startZ);
-    const double dy = static_cast<double>(record.endY) - static_cast<double>(record.startY);
-    const double dx = static_cast<double>(record.endX) - static_cast<double>(record.startX);
-    // An arc counts its chord: the record does not say which way it turns.
-    const double distance = std::sqrt(dz * dz + dy * dy + dx * dx);
     if (record.rapid == 0) {
         m_feedDistance += distance;
         // A move at feed 0 (an explicit F0) or below would make the time

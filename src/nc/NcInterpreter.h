@@ -3,10 +3,15 @@
 // (one ToolSlot per distinct T number) and the machining statistics.
 //
 // It knows a small fixed subset of the language, G (0, 1, 2, 3, 90, 91), X, Y,
-// Z, I, J, K, F and T, parenthesised and semicolon comments, and passes over
-// everything else.  It does not tokenise: each line is walked byte by byte and
-// a word is a single upper-case letter followed by its value, so
-// "G01X10Y5F200" reads the same as "G01 X10 Y5 F200".
+// Z, I, J, K, R, F and T, parenthesised and semicolon comments, and passes
+// over everything else.  It does not tokenise: each line is walked byte by
+// byte and a word is a single upper-case letter followed by its value, so
+// "G01X10Y5F200" reads the same as "G01 X10 Y5 F200".  What it passes over
+// that a control would act on (lower-case words, parameters, canned cycles,
+// arcs it cannot place...) it counts as warnings, line by line.
+//
+// Circular records count the length of their arc (a helix when Z changes
+// too) in the feed distance and the machining time; see ArcGeometry.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +20,7 @@
 
 #include "MoveList.h"
 #include "MoveRecord.h"
+#include "NcWarnings.h"
 #include "ToolSlot.h"
 
 class NcInterpreter
@@ -44,8 +50,9 @@ public:
     // over from the previous call.
     void InterpretLine(const char* text, int length, int lineIndex);
 
-    // Back to the state of a new interpreter: no moves, tools or statistics,
-    // position (0, 0, 0), straight feed moves at feed 1, absolute mode, tool 0.
+    // Back to the state of a new interpreter: no moves, tools, statistics or
+    // warnings, position (0, 0, 0), straight feed moves at feed 1, absolute
+    // mode, tool 0.
     void Reset();
 
     double FeedDistance() const { return m_feedDistance; }
@@ -53,6 +60,9 @@ public:
     // Sum of feed distance over feed, so in minutes when feeds are per minute.
     // Moves at a feed of zero or below add no time.
     double MachiningTime() const { return m_machiningTime; }
+    // The lines holding what the interpreter passed over but a control would
+    // act on, outside comments.
+    const NcWarnings& Warnings() const { return m_warnings; }
 
     const MoveList& Moves() const { return m_moves; }
     // The tool configuration edits these; the next run replaces them with
@@ -68,12 +78,14 @@ public:
 
 private:
     void RegisterTool(int32_t number);
-    void AppendMove(const MoveRecord& record, ArcDirection direction);
+    // Appends a record and adds its length to the statistics.
+    void AppendMove(const MoveRecord& record, ArcDirection direction, double distance);
 
     std::vector<int32_t> m_toolNumbers;
     double m_feedDistance = 0.0;
     double m_rapidDistance = 0.0;
     double m_machiningTime = 0.0;
+    NcWarnings m_warnings;
     MoveList m_moves;
     std::vector<ToolSlot> m_tools;
     // Parentheses opened and not yet closed.  Only decides whether a whole

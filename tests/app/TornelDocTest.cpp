@@ -71,8 +71,9 @@ TEST_F(DocTest, OpenInterpretsTheProgramAndCopiesTheStatistics)
     ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kWorkedExample)));
     EXPECT_EQ(doc.TextBuffer().LineCount(), 5);
     EXPECT_EQ(doc.m_rapidDistance, 11.0);
-    EXPECT_EQ(doc.m_feedDistance, 70.14213562373095);
-    EXPECT_EQ(doc.m_machiningTime, 0.3807106781186548);
+    EXPECT_NEAR(doc.m_feedDistance, 103.1238898038469, 1e-12);
+    EXPECT_NEAR(doc.m_machiningTime, 0.5456194490192345, 1e-12);
+    EXPECT_FALSE(doc.Warnings().Any());
     EXPECT_EQ(doc.Interpreter().Moves().size(), 5u);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(doc.TextBuffer().IsReadOnly());
@@ -128,13 +129,15 @@ TEST_F(DocTest, FilesThatCannotBeOpenedAreReportedAndLeaveNoText)
 TEST_F(DocTest, ANewDocumentIsEmptyWritableAndUninterpreted)
 {
     CTornelDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", kWorkedExample)));
+    ASSERT_TRUE(doc.OnOpenDocument(Write("p.nc", std::string(kWorkedExample) + "\r\ng1 x1")));
+    ASSERT_TRUE(doc.Warnings().Any());
     ASSERT_TRUE(doc.OnNewDocument());
     EXPECT_EQ(doc.TextBuffer().LineCount(), 1);
     EXPECT_EQ(doc.TextBuffer().LineLength(0), 0);
     EXPECT_EQ(doc.TextBuffer().EolStyle(), EOL_DOS);
     EXPECT_EQ(doc.m_machiningTime, 0.0);
     EXPECT_EQ(doc.m_rapidDistance, 0.0);
+    EXPECT_FALSE(doc.Warnings().Any());
     EXPECT_FALSE(doc.TextBuffer().IsReadOnly());
     EXPECT_FALSE(doc.IsModified());
 }
@@ -183,6 +186,15 @@ TEST_F(DocTest, ReinterpretationShowsTheEditedTextOnlyWhenAskedFor)
     EXPECT_EQ(doc.m_rapidDistance, 11.0 + 60.0);
     EXPECT_EQ(code.updates, (std::vector<long>{0}));
     EXPECT_EQ(sim.updates, 1);
+
+    // The views see the warnings of the new interpretation, and only then.
+    EXPECT_FALSE(doc.Warnings().Any());
+    ASSERT_TRUE(doc.TextBuffer().InsertText(nullptr, 5, 6, "\r\nG81 Z-5 R1", endLine, endChar, ACTION_PASTE));
+    EXPECT_FALSE(doc.Warnings().Any());
+    doc.OnCmdMsg(ID_NC_UPDATEVIEWS, nullptr);
+    EXPECT_EQ(doc.Warnings().lines, 1);
+    EXPECT_EQ(doc.Warnings().firstLine, 6);
+    EXPECT_EQ(doc.Warnings().kinds[WARNING_CANNED_CYCLE], 1);
 }
 
 TEST_F(DocTest, ReadOnlyToggleTellsTheUserOnlyWhenTurningItOn)

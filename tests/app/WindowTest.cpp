@@ -2,8 +2,10 @@
 // code, its statistics and its toolpath in the three panes; the layout of a
 // window; the links between an editor line and a toolpath record; a second
 // window on the same document.
+#include <QAbstractTextDocumentLayout>
 #include <QOpenGLWidget>
 #include <QScrollBar>
+#include <QTextBlock>
 
 #include "WindowFixture.h"
 #include "WorkedExample.h"
@@ -24,10 +26,11 @@ TEST_F(WindowTest, AnOpenedProgramShowsItsCodeStatisticsAndToolpath)
     EXPECT_EQ(Code(frame)->Buffer(), &doc->TextBuffer());
     EXPECT_EQ(doc->TextBuffer().LineCount(), 5);
     EXPECT_EQ(doc->TextBuffer().Line(3), "N40 G02 X60 Y10 I0 J10");
-    // The statistics of the worked example: 11 rapid, 70.142136 feed.
+    // The statistics of the worked example: 11 rapid, 6 + 50 + 15 pi feed.
     const QString info = Info(frame)->toPlainText();
     EXPECT_TRUE(info.contains(QString::fromUtf8("快速进给距离为：11.000000mm"))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QString::fromUtf8("进给距离为：70.142136mm"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QString::fromUtf8("进给距离为：103.123890mm"))) << info.toStdString();
+    EXPECT_FALSE(info.contains(QString::fromUtf8("注意"))) << info.toStdString();
     // The toolpath: red rapid moves and coloured feed moves on black.
     const QImage image = Sim(frame)->grabFramebuffer();
     int red = 0, coloured = 0;
@@ -66,6 +69,19 @@ TEST_F(WindowTest, AWindowIsMaximizedSplitInThreeWithTheFocusInTheSimulation)
     EXPECT_TRUE(fresh->isMaximized());
     EXPECT_EQ(mainFrame->focusWidget(), Sim(fresh));
     EXPECT_TRUE(Info(fresh)->toPlainText().contains(QString::fromUtf8("0小时0分")));
+}
+
+TEST_F(WindowTest, TheWarningLineShowsInThePaneWithoutScrolling)
+{
+    CChildFrame* frame = Open("warned.nc", "G00 X1\r\ng01 x5 f100\r\nG01 X5 F100\r\nG81 Z-3 R1\r\n");
+    ASSERT_TRUE(frame);
+    CInfoView* info = Info(frame);
+    const QTextBlock warning = info->document()->findBlockByNumber(4);
+    EXPECT_EQ(warning.text(), QString::fromUtf8("注意：2 行含有未解释的指令（首次出现于第 2 行）"));
+    // All five lines fit the pane's 100 pixels.
+    const QRectF box = info->document()->documentLayout()->blockBoundingRect(warning);
+    EXPECT_LE(box.bottom(), info->viewport()->height()) << "the line ends at " << box.bottom();
+    EXPECT_EQ(info->verticalScrollBar()->value(), 0);
 }
 
 TEST_F(WindowTest, EditorLinesAndToolpathRecordsPointAtEachOther)

@@ -1,6 +1,7 @@
 // The five-line program whose records and totals are known exactly (rapid
-// distance 11, feed distance 70.14213562373095, time 0.3807106781186548),
-// with CR LF line ends and no final separator.
+// distance 11, feed distance 6 + 50 + 15 pi = 103.1238898038469, time
+// 0.06 + 0.25 + 15 pi / 200 = 0.5456194490192345: its arc turns three
+// quarters clockwise), with CR LF line ends and no final separator.
 #pragma once
 
 inline constexpr char kWorkedExample[] =

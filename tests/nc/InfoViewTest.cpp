@@ -1,6 +1,6 @@
-// The machining information pane: its text for the statistics, the colours
-// of its labels, and that the user can neither type into it nor lose a
-// selection to a refresh.
+// The machining information pane: its text for the statistics and the
+// warnings, the colours of its labels, and that the user can neither type
+// into it nor lose a selection to a refresh.
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -80,6 +80,32 @@ TEST_F(InfoViewTest, LabelsAreBoldBlueAndBoldRedAndValuesPlain)
     EXPECT_NE(FormatAt(3, 7).fontWeight(), QFont::Bold);
     // The rapid label's tail is red once, as part of the rapid label.
     EXPECT_EQ(FormatAt(2, 3).foreground().color(), red);
+}
+
+TEST_F(InfoViewTest, AWarningLineInRedUnderTheFiguresWhenLinesWerePassedOver)
+{
+    Show(10, 1, 2);
+    EXPECT_EQ(Line(4), QString());
+    EXPECT_FALSE(view->toPlainText().contains(QString::fromUtf8("注意")));
+
+    doc.m_warnings.lines = 3;
+    doc.m_warnings.firstLine = 9;  // the tenth line, as the status bar counts
+    Show(10, 1, 2);
+    EXPECT_EQ(Line(3), QString::fromUtf8("进给距离为：2.000000mm"));
+    const QString warning = QString::fromUtf8("注意：3 行含有未解释的指令（首次出现于第 10 行）");
+    EXPECT_EQ(Line(4), warning);
+    const QColor red(255, 0, 0);
+    for (const int offset : {0, 5, int(warning.size()) - 1}) {
+        EXPECT_EQ(FormatAt(4, offset).foreground().color(), red) << offset;
+        EXPECT_EQ(FormatAt(4, offset).fontWeight(), QFont::Bold) << offset;
+    }
+    // The figures above keep their formats.
+    EXPECT_NE(FormatAt(3, 7).foreground().color(), red);
+
+    // Gone again once an interpretation has none.
+    doc.m_warnings = NcWarnings();
+    Show(10, 1, 2);
+    EXPECT_EQ(Line(4), QString());
 }
 
 TEST_F(InfoViewTest, ReadOnlyOnItsOwnBackgroundAndTheSelectionSurvivesARefresh)

@@ -36,6 +36,20 @@ TEST(MachiningInfo, PrintsFourLabelledLines)
         EXPECT_NE(text.find(label), std::string::npos) << label;
 }
 
+TEST(MachiningInfo, TheWarningLineCountsLinesFromOneAndIsEmptyWithoutWarnings)
+{
+    EXPECT_EQ(FormatWarningLine(NcWarnings(), "\n"), "");
+    NcWarnings warnings;
+    warnings.AddLine(0, WarningBit(WARNING_DWELL));
+    EXPECT_EQ(FormatWarningLine(warnings, "\r\n"), "注意：1 行含有未解释的指令（首次出现于第 1 行）\r\n");
+    warnings.AddLine(7, WarningBit(WARNING_INCH));
+    EXPECT_EQ(FormatWarningLine(warnings, "\n"), "注意：2 行含有未解释的指令（首次出现于第 1 行）\n");
+    // The largest index an int holds does not wrap when counted from one.
+    NcWarnings last;
+    last.AddLine(2147483647, WarningBit(WARNING_INCH));
+    EXPECT_EQ(FormatWarningLine(last, ""), "注意：1 行含有未解释的指令（首次出现于第 2147483648 行）");
+}
+
 TEST(MachiningInfo, TimeIsTruncatedToWholeMinutes)
 {
     EXPECT_EQ(TimeLine(0.3807106781186548), "加工工时为：0小时0分");

@@ -86,9 +86,11 @@ TEST(NcInterpreter, WorkedExampleGivesItsFiveRecordsAndExactTotals)
     ExpectRecord(moves[2], Record(2, {0, -0.0f, -1}, {50, -0.0f, -1}, {0, -0.0f, -1}, 0, 200, 0, 0));
     ExpectRecord(moves[3], Record(3, {50, -0.0f, -1}, {60, -10, -1}, {50, -10, -1}, 1, 200, 0, 0));
     ExpectRecord(moves[4], Record(4, {60, -10, -1}, {60, -10, 5}, {60, -10, -1}, 0, 200, 0, 1));
+    // Line 3 turns three quarters clockwise around (50, 10): 15 pi long.
     EXPECT_EQ(nc.RapidDistance(), 11.0);
-    EXPECT_EQ(nc.FeedDistance(), 70.14213562373095);
-    EXPECT_EQ(nc.MachiningTime(), 0.3807106781186548);
+    EXPECT_NEAR(nc.FeedDistance(), 103.1238898038469, 103.1238898038469 * 1e-12);
+    EXPECT_NEAR(nc.MachiningTime(), 0.5456194490192345, 0.5456194490192345 * 1e-12);
+    EXPECT_FALSE(nc.Warnings().Any());
     EXPECT_TRUE(nc.ToolNumbers().empty());
     EXPECT_TRUE(nc.Tools().empty());
 }
@@ -170,8 +172,10 @@ TEST(NcInterpreter, ArcsRecordTheirCentreAndStayModal)
     // A helical move: the centre is taken from the start, not from the end
     // that Z has already moved.
     ExpectRecord(moves[3], Record(3, {20, 5, 1}, {22, 5, 0}, {21, 4, 1.5f}, 1, 50, 0, 0));
-    // The chord counts, not the arc.
-    EXPECT_EQ(nc.FeedDistance(), 10.0 + std::sqrt(125.0) + std::sqrt(5.0));
+    // Line 2 starts 4.72 from its centre and ends 6.5 from it.
+    EXPECT_EQ(nc.Warnings().lines, 1);
+    EXPECT_EQ(nc.Warnings().firstLine, 2);
+    EXPECT_EQ(nc.Warnings().kinds[WARNING_END_OFF_CIRCLE], 1);
 }
 
 TEST(NcInterpreter, ArcsKeepTheirDirectionBesideTheirRecords)

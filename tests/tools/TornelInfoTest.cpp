@@ -50,7 +50,7 @@ const char kInfo[] =
     "[加工信息]：\n"
     "加工工时为：0小时0分\n"
     "快速进给距离为：11.000000mm\n"
-    "进给距离为：70.142136mm\n";
+    "进给距离为：103.123890mm\n";
 
 TEST(TornelInfo, PrintsTheInformationTextAndHeadersForSeveralFiles)
 {
@@ -77,8 +77,8 @@ TEST(TornelInfo, JsonDescribesTheProgramAndItsMoves)
     Result r = RunInfo("--json " + Quote(a), dir);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "{\"file\": \"" + a +
-                         "\", \"lines\": 10, \"eol\": \"DOS\", \"feed_distance\": 129.14213562373095, "
-                         "\"rapid_distance\": 11, \"machining_time\": 0.67571067811865482, \"moves\": 6, "
+                         "\", \"lines\": 10, \"eol\": \"DOS\", \"feed_distance\": 162.12388980384691, "
+                         "\"rapid_distance\": 11, \"machining_time\": 0.84061944901923447, \"moves\": 6, "
                          "\"tools\": [7, 2]}\n");
 
     WriteBytes(a, kWorkedExample);
@@ -86,14 +86,39 @@ TEST(TornelInfo, JsonDescribesTheProgramAndItsMoves)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "{\"file\": \"" + a +
-                  "\", \"lines\": 5, \"eol\": \"DOS\", \"feed_distance\": 70.142135623730951, "
-                  "\"rapid_distance\": 11, \"machining_time\": 0.38071067811865478, \"moves\": 5, \"tools\": [], "
+                  "\", \"lines\": 5, \"eol\": \"DOS\", \"feed_distance\": 103.12388980384689, "
+                  "\"rapid_distance\": 11, \"machining_time\": 0.54561944901923443, \"moves\": 5, \"tools\": [], "
                   "\"move_list\": ["
                   "[0, 0, 0, 0, 0, -0, 5, 0, 0, 0, 0, 1, 0, 1], "
                   "[1, 0, -0, 5, 0, -0, -1, 0, -0, 5, 0, 100, 0, 0], "
                   "[2, 0, -0, -1, 50, -0, -1, 0, -0, -1, 0, 200, 0, 0], "
                   "[3, 50, -0, -1, 60, -10, -1, 50, -10, -1, 1, 200, 0, 0], "
                   "[4, 60, -10, -1, 60, -10, 5, 60, -10, -1, 0, 200, 0, 1]]}\n");
+}
+
+TEST(TornelInfo, WarningsFollowTheFiguresInTextAndJson)
+{
+    TempDir dir;
+    const std::string a = dir.File("w.nc");
+    // Lines 2 and 4 are in lower case, lines 3 and 4 drill canned cycles.
+    WriteBytes(a, "G0 X0 Y0\r\nG1 X10 F100\r\ng1 x20\r\nG81 Z-5 R1 F50\r\nG82 Z-6 R1 x1\r\nG80\r\n");
+    Result r = RunInfo(Quote(a), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "[加工信息]：\n加工工时为：0小时0分\n快速进给距离为：0.000000mm\n进给距离为：16.000000mm\n"
+              "注意：3 行含有未解释的指令（首次出现于第 3 行）\n");
+
+    // In JSON the first line counts from zero, like the lines of the moves;
+    // kinds no line holds are left out.
+    const std::string warnings =
+        "\"warnings\": {\"lines\": 3, \"first_line\": 2, \"kinds\": {\"lowercase\": 2, \"canned_cycle\": 2}}";
+    r = RunInfo("--json " + Quote(a), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.ends_with(", \"tools\": [], " + warnings + "}\n")) << r.out;
+    // Before the move list, which may be long.
+    r = RunInfo("--json --moves " + Quote(a), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(", \"tools\": [], " + warnings + ", \"move_list\": [[0, "), std::string::npos) << r.out;
 }
 
 TEST(TornelInfo, UnreadableFilesAreReportedAndTheOthersStillProcessed)

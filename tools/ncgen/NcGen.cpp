@@ -12,9 +12,10 @@
 // from our own splitmix64, so a seed gives the same bytes everywhere: floating
 // point could differ wherever a compiler fuses a multiply and an add.
 //
-// Comment texts never hold a word letter (G X Y Z I J K F T) directly followed
-// by a digit, '.' or '-': Tornel's interpreter reads words inside comments on
-// every line it does not skip, and a comment must not move the toolpath.
+// Comment texts never hold a word letter (G X Y Z I J K R F T) directly
+// followed by a digit, '.' or '-': Tornel's interpreter reads words inside
+// comments on every line it does not skip, and a comment must not move the
+// toolpath.
 #include "NcGen.h"
 
 #include <algorithm>

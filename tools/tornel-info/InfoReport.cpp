@@ -30,6 +30,29 @@ void AppendInt(std::string& out, long long value)
     out.append(text, result.ptr);
 }
 
+// "warnings": {"lines": N, "first_line": L, "kinds": {"lowercase": n, ...}},
+// the kinds no line holds left out.
+void AppendWarnings(std::string& out, const NcWarnings& warnings)
+{
+    out += "\"warnings\": {\"lines\": ";
+    AppendInt(out, warnings.lines);
+    out += ", \"first_line\": ";
+    AppendInt(out, warnings.firstLine);
+    out += ", \"kinds\": {";
+    bool first = true;
+    for (int kind = 0; kind < WARNING_KIND_COUNT; ++kind) {
+        if (warnings.kinds[kind] == 0)
+            continue;
+        if (!first)
+            out += ", ";
+        first = false;
+        AppendJsonString(out, NcWarningKindName(NcWarningKind(kind)));
+        out += ": ";
+        AppendInt(out, warnings.kinds[kind]);
+    }
+    out += "}}";
+}
+
 // Length of the valid UTF-8 sequence at the start of text, or 0.
 size_t Utf8SequenceLength(std::string_view text)
 {
@@ -115,7 +138,8 @@ void AppendJsonString(std::string& out, std::string_view text)
 std::string InfoText(const NcInterpreter& interpreter)
 {
     return FormatMachiningInfo(interpreter.MachiningTime(), interpreter.RapidDistance(),
-                               interpreter.FeedDistance(), "\n");
+                               interpreter.FeedDistance(), "\n") +
+           FormatWarningLine(interpreter.Warnings(), "\n");
 }
 
 std::string InfoJson(std::string_view path, const CTextBuffer& buffer, const NcInterpreter& interpreter,
@@ -144,6 +168,10 @@ std::string InfoJson(std::string_view path, const CTextBuffer& buffer, const NcI
         AppendInt(out, number);
     }
     out += ']';
+    if (interpreter.Warnings().Any()) {
+        out += ", ";
+        AppendWarnings(out, interpreter.Warnings());
+    }
     if (withMoves) {
         out += ", \"move_list\": [";
         first = true;

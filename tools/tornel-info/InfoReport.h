@@ -9,10 +9,12 @@
 class CTextBuffer;
 class NcInterpreter;
 
-// The information pane's four lines, with LF line ends.
+// The information pane's four lines, and its warning line when the
+// interpretation passed over anything, with LF line ends.
 std::string InfoText(const NcInterpreter& interpreter);
 
-// One line of JSON (without the line end) describing the program at path.
+// One line of JSON (without the line end) describing the program at path;
+// with a "warnings" object when the interpretation passed over anything.
 std::string InfoJson(std::string_view path, const CTextBuffer& buffer, const NcInterpreter& interpreter,
                      bool withMoves);
 
