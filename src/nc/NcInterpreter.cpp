@@ -407,3 +407,13 @@ void NcInterpreter::FinishRun()
         m_tools.push_back(slot);
     }
 }
+
+void NcInterpreter::KeepToolDefinitions(const std::vector<ToolSlot>& earlier)
+{
+    for (ToolSlot& slot : m_tools) {
+        const auto kept = std::find_if(earlier.begin(), earlier.end(),
+                                       [&slot](const ToolSlot& old) { return old.number == slot.number; });
+        if (kept != earlier.end())
+            slot = *kept;
+    }
+}

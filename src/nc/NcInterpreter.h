@@ -66,7 +66,7 @@ public:
 
     const MoveList& Moves() const { return m_moves; }
     // The tool configuration edits these; the next run replaces them with
-    // fresh slots holding only their numbers.
+    // fresh slots holding only their numbers (see KeepToolDefinitions).
     std::vector<ToolSlot>& Tools() { return m_tools; }
     const std::vector<ToolSlot>& Tools() const { return m_tools; }
     // Distinct T numbers in order of first appearance.
@@ -75,6 +75,13 @@ public:
     // Ends a run made line by line (Reset, then InterpretLine for every line
     // in order, as Run does): makes one zeroed ToolSlot per T number.
     void FinishRun();
+
+    // After a run: gives every slot the definition that the slot of the same
+    // T number had in earlier (the tool list of a previous run, edited by the
+    // user), so that re-reading a program keeps its tools.  Numbers the
+    // program no longer calls are gone, new ones keep their zeroed slots,
+    // and the order stays that of this run.
+    void KeepToolDefinitions(const std::vector<ToolSlot>& earlier);
 
 private:
     void RegisterTool(int32_t number);

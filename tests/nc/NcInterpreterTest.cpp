@@ -260,6 +260,37 @@ TEST(NcInterpreter, ToolsAreCollectedOnceInOrderAndApplyFromTheNextLine)
     EXPECT_EQ(nc.Tools()[0].D, 0.0f);
 }
 
+// The document re-reads an edited program and keeps what the user defined.
+TEST(NcInterpreter, KeptToolDefinitionsFollowTheirNumbersIntoTheNewOrder)
+{
+    NcInterpreter nc;
+    nc.Run(FakeLines{"T1", "T2", "T3"});
+    std::vector<ToolSlot> earlier = nc.Tools();
+    for (ToolSlot& slot : earlier) {
+        slot.type = ToolType::BU;
+        slot.D = float(slot.number) * 2.0f;
+        slot.TD = slot.number + 0.5;
+        slot.name[0] = char('a' + slot.number);
+    }
+    // T2 is gone, T4 is new, T3 now comes first.
+    nc.Run(FakeLines{"T3 G1 X1", "T4", "T1"});
+    nc.KeepToolDefinitions(earlier);
+    ASSERT_EQ(nc.Tools().size(), 3u);
+    EXPECT_EQ(std::memcmp(&nc.Tools()[0], &earlier[2], sizeof(ToolSlot)), 0);
+    ToolSlot fresh;
+    fresh.number = 4;
+    EXPECT_EQ(std::memcmp(&nc.Tools()[1], &fresh, sizeof(ToolSlot)), 0);
+    EXPECT_EQ(std::memcmp(&nc.Tools()[2], &earlier[0], sizeof(ToolSlot)), 0);
+
+    // Nothing to keep from an empty list, and nothing left when the program
+    // calls no tool any more.
+    nc.KeepToolDefinitions({});
+    EXPECT_EQ(nc.Tools()[0].D, 6.0f);
+    nc.Run(FakeLines{"G1 X2"});
+    nc.KeepToolDefinitions(earlier);
+    EXPECT_TRUE(nc.Tools().empty());
+}
+
 TEST(NcInterpreter, CommentsSkipWholeLinesUntilALineWithAClosingParenthesis)
 {
     NcInterpreter nc;
