@@ -3,6 +3,7 @@
 #include "MarginIcons.h"
 #include "Resources.h"
 #include "SplashArt.h"
+#include "ToolPictures.h"
 #include "ids.h"
 
 void InitImageResources()
@@ -18,6 +19,8 @@ void InitImageResources()
 
 QImage PaintBitmapResource(int id)
 {
+    if (QImage picture = PaintToolPicture(id); !picture.isNull())
+        return picture;
     switch (id) {
     case IDB_SPLASH:
         return PaintSplashBitmap();
