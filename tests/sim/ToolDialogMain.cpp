@@ -1,0 +1,7 @@
+// The tool dialog tests run offscreen.
+#include "OffscreenTestMain.h"
+
+int main(int argc, char** argv)
+{
+    return RunTestsOffscreen(argc, argv);
+}
