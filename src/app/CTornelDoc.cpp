@@ -1,6 +1,6 @@
 // The NC program document: opening, saving, re-interpretation, the read-only
-// switch, the calculator and the links between editor lines and toolpath
-// records.
+// switch, the calculator, the tool configuration and the links between
+// editor lines and toolpath records.
 #include "CTornelDoc.h"
 
 #include <QFile>
@@ -13,6 +13,7 @@
 #include "CFrameWnd.h"
 #include "CWinApp.h"
 #include "LoadAndInterpret.h"
+#include "ToolLibrary.h"
 #include "CView.h"
 #include "DocumentLinks.h"
 #include "ids.h"
@@ -22,6 +23,7 @@ BEGIN_COMMAND_MAP(CTornelDoc, CDocument)
     ON_UPDATE_COMMAND_UI(ID_EDIT_READONLY, OnUpdateToggleReadOnly)
     ON_COMMAND(ID_NC_UPDATEVIEWS, OnReinterpret)
     ON_COMMAND(ID_NC_CALCULATOR, OnCalculator)
+    ON_COMMAND(ID_NC_CONFIGURETOOLS, OnConfigureTools)
 END_COMMAND_MAP()
 
 CTornelDoc::CTornelDoc()
@@ -30,7 +32,10 @@ CTornelDoc::CTornelDoc()
     m_lf.lfFaceName = QStringLiteral("宋体");
 }
 
-CTornelDoc::~CTornelDoc() = default;
+CTornelDoc::~CTornelDoc()
+{
+    delete m_toolDialog.data();
+}
 
 bool CTornelDoc::OnNewDocument()
 {
@@ -113,11 +118,40 @@ void CTornelDoc::OnUpdateToggleReadOnly(CCmdUI* ui)
 
 void CTornelDoc::OnReinterpret()
 {
+    // The tools the user has defined stay with their T numbers.
+    const std::vector<ToolSlot> definitions = m_interpreter.Tools();
     m_interpreter.Reset();
     if (m_interpreter.Run(m_xTextBuffer) != 1)
         return;
+    m_interpreter.KeepToolDefinitions(definitions);
     CopyStatistics();
+    if (m_toolDialog)
+        m_toolDialog->OnToolListRebuilt();
     UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTornelDoc::OnToolDefinitionsChanged()
+{
+    UpdateAllViews(nullptr, HINT_TOOLS_CHANGED, nullptr);
+}
+
+void CTornelDoc::OnConfigureTools()
+{
+    if (!m_toolDialog) {
+        CWinApp* app = AfxGetApp();
+        // The library lives beside the profile.
+        const QString profile = app ? app->ProfileFileName() : QString();
+        const QString library = profile.isEmpty() ? QString()
+                                                  : QFileInfo(profile).absolutePath() + QLatin1Char('/') +
+                                                        QLatin1String(ToolLibrary::kFileName);
+        // Over the main window, as its dialogs are; the document, not the
+        // window, decides how long it lives.
+        m_toolDialog = new CToolConfigDlg(this, library, app && app->m_pMainWnd ? app->m_pMainWnd->Widget() : nullptr);
+        m_toolDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_toolDialog->show();
+    m_toolDialog->raise();
+    m_toolDialog->activateWindow();
 }
 
 void CTornelDoc::ShowLine(int line)

@@ -1,15 +1,20 @@
 // The document of one NC program: its text, the code view's font, the
 // interpreter with the toolpath and tool list, and the machining statistics
-// and warnings of the last interpretation.
+// and warnings of the last interpretation.  It also owns the tool
+// configuration dialog while one is open for it.
 #pragma once
+
+#include <QPointer>
 
 #include "CDocument.h"
 #include "CTextBuffer.h"
+#include "CToolConfigDlg.h"
 #include "NcDocument.h"
 #include "LogFont.h"
 #include "NcInterpreter.h"
+#include "ToolDocument.h"
 
-class CTornelDoc : public CDocument, public CNcDocument
+class CTornelDoc : public CDocument, public CNcDocument, public CToolDocument
 {
 public:
     CTornelDoc();
@@ -30,6 +35,9 @@ public:
     const LogFont& CodeFont() const override { return m_lf; }
     const MoveList& Moves() const override { return m_interpreter.Moves(); }
     const std::vector<ToolSlot>& Tools() const override { return m_interpreter.Tools(); }
+    std::vector<ToolSlot>& ToolSlots() override { return m_interpreter.Tools(); }
+    // The views repaint the tools, and rebuild nothing.
+    void OnToolDefinitionsChanged() override;
     double MachiningTime() const override { return m_machiningTime; }
     double RapidDistance() const override { return m_rapidDistance; }
     double FeedDistance() const override { return m_feedDistance; }
@@ -40,6 +48,8 @@ public:
     NcInterpreter& Interpreter() { return m_interpreter; }
     const NcInterpreter& Interpreter() const { return m_interpreter; }
     const LogFont& Font() const { return m_lf; }
+    // The open tool configuration dialog, or null.
+    CToolConfigDlg* ToolDialog() const { return m_toolDialog; }
 
     // Statistics and warnings of the last interpretation, as the information
     // view prints them.
@@ -52,6 +62,9 @@ public:
     void OnUpdateToggleReadOnly(CCmdUI* ui);
     void OnReinterpret();
     void OnCalculator();
+    // Opens the tool configuration dialog, or brings up the one already
+    // open for this document.
+    void OnConfigureTools();
 
     DECLARE_COMMAND_MAP()
 
@@ -73,4 +86,6 @@ private:
     CDocTextBuffer m_xTextBuffer{this};
     LogFont m_lf;
     NcInterpreter m_interpreter;
+    // Deleted with the document, so that it never edits a list that is gone.
+    QPointer<CToolConfigDlg> m_toolDialog;
 };

@@ -34,8 +34,11 @@ void CInfoView::OnInitialUpdate()
     setReadOnly(true);
 }
 
-void CInfoView::OnUpdate(CView*, long, CObject*)
+void CInfoView::OnUpdate(CView*, long hint, CObject*)
 {
+    // The statistics do not depend on the tools.
+    if (hint == HINT_TOOLS_CHANGED)
+        return;
     const auto* doc = dynamic_cast<const CNcDocument*>(GetDocument());
     const double time = doc ? doc->MachiningTime() : 0.0;
     const double rapid = doc ? doc->RapidDistance() : 0.0;

@@ -14,6 +14,15 @@
 class CTextBuffer;
 struct LogFont;
 
+// The hint of the document's UpdateAllViews when only tool definitions have
+// changed (the tool configuration stored one): the toolpath and statistics
+// are as they were, so the simulation repaints its tool and nothing is
+// rebuilt.  Hint 0 means that the program was interpreted anew.
+enum : long
+{
+    HINT_TOOLS_CHANGED = 0x2000,
+};
+
 class CNcDocument
 {
 public:

@@ -91,8 +91,15 @@ const MoveList& CSimView::Moves() const
     return document ? document->Moves() : empty;
 }
 
-void CSimView::OnUpdate(CView*, long, CObject*)
+void CSimView::OnUpdate(CView*, long hint, CObject*)
 {
+    // A tool definition changed: the move list, and with it the extents and
+    // the arrays, are what they were; only the tool model may look
+    // different.
+    if (hint == HINT_TOOLS_CHANGED) {
+        update();
+        return;
+    }
     ComputeExtents();
 }
 
