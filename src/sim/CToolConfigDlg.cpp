@@ -29,12 +29,15 @@ namespace {
 
 constexpr int kTypeCount = 5;
 
-int TypeBit(ToolType type)
-{
-    return 1 << static_cast<int32_t>(type);
-}
-constexpr int kAllTypes = 0x1F;
+// Sets of shapes, one bit per ToolType.
 constexpr int FL = 1 << 0, BU = 1 << 1, SP = 1 << 2, CO = 1 << 3, DR = 1 << 4;
+constexpr int kAllTypes = FL | BU | SP | CO | DR;
+
+bool Shown(int shapes, ToolType type)
+{
+    const auto t = static_cast<int32_t>(type);
+    return t >= 0 && t < kTypeCount && ((shapes >> t) & 1) != 0;
+}
 
 // The dimension fields, in the order of their ids 1055 to 1063: where the
 // value lives, for which shapes the field is shown, and the pictures shown
@@ -159,11 +162,6 @@ public:
 QString ControlName(int id)
 {
     return QStringLiteral("control%1").arg(id);
-}
-
-bool Shown(int shownFor, ToolType type)
-{
-    return (shownFor & TypeBit(type)) != 0;
 }
 
 }  // namespace

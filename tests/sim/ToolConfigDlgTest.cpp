@@ -111,8 +111,10 @@ protected:
         SetMessageBoxHook({});
     }
 
+    // A new dialog over the document, in place of the last one.
     void Open()
     {
+        delete dialog;
         dialog = new CToolConfigDlg(&doc, libraryPath);
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
@@ -373,7 +375,6 @@ TEST_F(ToolDialogTest, CancelKeepsTheSlotUnlessTheListWasOpenedInBetween)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(SameSlot(doc.m_tools[0], before[0]));
     EXPECT_EQ(doc.m_changes, 0);
-    delete dialog;
 
     Open();
     QTest::mouseClick(Radio(IDC_TOOL_TYPE_SP), Qt::LeftButton);
