@@ -43,7 +43,7 @@ bool Shown(int shapes, ToolType type)
 // value lives, for which shapes the field is shown, and the pictures shown
 // while it has the focus: the upper one (the holder) and the lower one (the
 // cutter) by shape FL, BU, SP, CO, DR, 0 for none.
-struct FieldSpec
+struct DimensionField
 {
     int id;
     int labelId;  // 0: the label has no id of its own
@@ -56,7 +56,7 @@ struct FieldSpec
 };
 
 // Labels 1052 to 1054 belong to SD, CD and CL, 1066 to 1071 to D ... TD.
-const FieldSpec kFieldSpecs[] = {
+const DimensionField kDimensionFields[] = {
     {IDC_TOOL_SD, IDC_TOOL_SD_LABEL, "SD", &CToolConfigDlg::m_SD, nullptr, kAllTypes, IDB_TOOL_HOLDER_SD,
      {IDB_TOOL_CUTTER, IDB_TOOL_CUTTER, IDB_TOOL_CUTTER, IDB_TOOL_CUTTER, IDB_TOOL_CUTTER}},
     {IDC_TOOL_CD, IDC_TOOL_CD_LABEL, "CD", &CToolConfigDlg::m_CD, nullptr, kAllTypes, IDB_TOOL_HOLDER_CD,
@@ -76,7 +76,7 @@ const FieldSpec kFieldSpecs[] = {
     {IDC_TOOL_TD, IDC_TOOL_TD_LABEL, "TD", nullptr, &CToolConfigDlg::m_TD, CO, IDB_TOOL_HOLDER,
      {0, 0, 0, IDB_TOOL_CO_TD, 0}},
 };
-static_assert(std::size(kFieldSpecs) == 9);
+static_assert(std::size(kDimensionFields) == 9);
 
 // The compensation pictures and their label are shown for these shapes.
 constexpr int kCompensationShownFor = BU | SP;
@@ -230,14 +230,14 @@ void CToolConfigDlg::CreateControls()
     connect(m_unitGroup, &QButtonGroup::idClicked, this, [this](int mm) { OnUnitRadio(mm != 0); });
 
     for (size_t i = 0; i < m_edits.size(); ++i) {
-        const FieldSpec& spec = kFieldSpecs[i];
+        const DimensionField& field = kDimensionFields[i];
         const int x = kFieldColumnX[i % 3], y = kFieldRowY[i / 3];
-        auto* label = new QLabel(QStringLiteral("%1:").arg(QLatin1String(spec.name)), this);
-        label->setObjectName(ControlName(spec.labelId));
+        auto* label = new QLabel(QStringLiteral("%1:").arg(QLatin1String(field.name)), this);
+        label->setObjectName(ControlName(field.labelId));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         du.Place(label, x, y + 1, kFieldLabelWidth - 2, 10);
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(ControlName(spec.id));
+        edit->setObjectName(ControlName(field.id));
         du.Place(edit, x + kFieldLabelWidth, y, kFieldEditWidth, kEditHeight + 1);
         edit->installEventFilter(this);
         m_labels[i] = label;
@@ -396,9 +396,9 @@ bool CToolConfigDlg::UpdateData(bool saveAndValidate)
     if (!saveAndValidate) {
         m_nameEdit->setText(m_name);
         for (size_t i = 0; i < m_edits.size(); ++i) {
-            const FieldSpec& spec = kFieldSpecs[i];
-            m_edits[i]->setText(QString::fromStdString(spec.single ? FormatToolNumber(this->*spec.single)
-                                                                   : FormatToolNumber(this->*spec.wide)));
+            const DimensionField& field = kDimensionFields[i];
+            m_edits[i]->setText(QString::fromStdString(field.single ? FormatToolNumber(this->*field.single)
+                                                                   : FormatToolNumber(this->*field.wide)));
         }
         return true;
     }
@@ -417,32 +417,32 @@ bool CToolConfigDlg::UpdateData(bool saveAndValidate)
     float singles[9] = {};
     double wides[9] = {};
     for (size_t i = 0; i < m_edits.size(); ++i) {
-        const FieldSpec& spec = kFieldSpecs[i];
+        const DimensionField& field = kDimensionFields[i];
         const QString text = m_edits[i]->text().trimmed();
         const std::string bytes = text.toStdString();
-        if (spec.single ? ParseToolNumber(bytes, singles[i]) : ParseToolNumber(bytes, wides[i]))
+        if (field.single ? ParseToolNumber(bytes, singles[i]) : ParseToolNumber(bytes, wides[i]))
             continue;
-        if (!Shown(spec.shownFor, m_type)) {
+        if (!Shown(field.shownFor, m_type)) {
             // Hidden for this shape, so the user could not put it right:
             // it keeps its value.
-            singles[i] = spec.single ? this->*spec.single : 0.0f;
-            wides[i] = spec.wide ? this->*spec.wide : 0.0;
-            m_edits[i]->setText(QString::fromStdString(spec.single ? FormatToolNumber(singles[i])
+            singles[i] = field.single ? this->*field.single : 0.0f;
+            wides[i] = field.wide ? this->*field.wide : 0.0;
+            m_edits[i]->setText(QString::fromStdString(field.single ? FormatToolNumber(singles[i])
                                                                    : FormatToolNumber(wides[i])));
             continue;
         }
-        const QString field = QLatin1String(spec.name);
-        return refuse(m_edits[i], text.isEmpty()
-                                      ? QStringLiteral("请在 %1 中输入一个数字。").arg(field)
-                                      : QStringLiteral("%1 中的“%2”不是有效的数字，请输入一个数字。").arg(field, text));
+        const QString shownName = QLatin1String(field.name);
+        return refuse(m_edits[i],
+                      text.isEmpty() ? QStringLiteral("请在 %1 中输入一个数字。").arg(shownName)
+                                     : QStringLiteral("%1 中的“%2”不是有效的数字，请输入一个数字。").arg(shownName, text));
     }
     m_name = name;
     for (size_t i = 0; i < m_edits.size(); ++i) {
-        const FieldSpec& spec = kFieldSpecs[i];
-        if (spec.single)
-            this->*spec.single = singles[i];
+        const DimensionField& field = kDimensionFields[i];
+        if (field.single)
+            this->*field.single = singles[i];
         else
-            this->*spec.wide = wides[i];
+            this->*field.wide = wides[i];
     }
     return true;
 }
@@ -468,7 +468,7 @@ void CToolConfigDlg::RefreshTypeRadios()
 void CToolConfigDlg::RefreshVisibleFields()
 {
     for (size_t i = 0; i < m_edits.size(); ++i) {
-        const bool shown = Shown(kFieldSpecs[i].shownFor, m_type);
+        const bool shown = Shown(kDimensionFields[i].shownFor, m_type);
         m_edits[i]->setVisible(shown);
         m_labels[i]->setVisible(shown);
     }
@@ -559,13 +559,13 @@ bool CToolConfigDlg::eventFilter(QObject* watched, QEvent* event)
     return CSkinDialog::eventFilter(watched, event);
 }
 
-void CToolConfigDlg::OnFieldFocus(size_t field)
+void CToolConfigDlg::OnFieldFocus(size_t index)
 {
     // After the click that gave the focus has placed the cursor.
-    QTimer::singleShot(0, m_edits[field], &QLineEdit::selectAll);
-    const FieldSpec& spec = kFieldSpecs[field];
-    ShowBitmap(m_holderPicture, spec.upperPicture);
-    ShowBitmap(m_cutterPicture, spec.lowerPicture[static_cast<int32_t>(m_type)]);
+    QTimer::singleShot(0, m_edits[index], &QLineEdit::selectAll);
+    const DimensionField& field = kDimensionFields[index];
+    ShowBitmap(m_holderPicture, field.upperPicture);
+    ShowBitmap(m_cutterPicture, field.lowerPicture[static_cast<int32_t>(m_type)]);
 }
 
 void CToolConfigDlg::OnLoadFromLibrary()

@@ -99,7 +99,7 @@ private:
     void OnTypeRadio(ToolType type);
     void OnUnitRadio(bool mm);
     void OnCompensationPicture(bool tip);
-    void OnFieldFocus(size_t field);
+    void OnFieldFocus(size_t index);
     void OnLoadFromLibrary();
     void OnSaveToLibrary();
 
