@@ -262,6 +262,9 @@ protected:
     bool StartPicture(const PictureKey& key);
     // Copies the picture's colour and depth into the pane's framebuffer.
     void ShowPicture();
+    // Copies the depth alone, where the context can copy a buffer's bytes;
+    // false when it cannot (the blit does it then).
+    bool CopyPictureDepth();
     // The picture starts over at the next paint.
     void DiscardPicture() { ++m_pictureGeneration; }
     // Frees the picture (its context must be current, or gone).
@@ -417,6 +420,16 @@ protected:
     uint64_t m_pictureGeneration = 0;
     bool m_incrementalDrawing = true;
     QMetaObject::Connection m_contextWatch;
+    // Whether the context copies the depth buffer by its bytes: found out
+    // at the first copy in each context.
+    enum class DepthCopy
+    {
+        Unknown,
+        Untried,
+        Works,
+        Unavailable
+    };
+    DepthCopy m_depthCopy = DepthCopy::Unknown;
     // Set while paintGL draws (not a pick, nor a frame drawn on request).
     bool m_painting = false;
     // The window whose next repaint a new toolpath's arrays wait for.

@@ -22,6 +22,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLFramebufferObject>
+#include <QSurfaceFormat>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -117,8 +118,48 @@ void CSimView::ShowPicture()
     const GLint w = m_picture->width(), h = m_picture->height();
     gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, m_picture->handle());
     gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
-    gl->glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    const GLbitfield buffers = CopyPictureDepth() ? GL_COLOR_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
+    gl->glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, buffers, GL_NEAREST);
     gl->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+// llvmpipe blits depth through a fragment shader, at several times the
+// cost of the colour; a copy of the depth buffer's bytes (ARB_copy_image)
+// is a memcpy.  Both depth buffers are renderbuffers of one format, the
+// read and draw framebuffers bound.
+bool CSimView::CopyPictureDepth()
+{
+    if (m_depthCopy == DepthCopy::Unknown) {
+        const QSurfaceFormat format = context()->format();
+        const bool available = format.version() >= qMakePair(4, 3) || context()->hasExtension("GL_ARB_copy_image");
+        m_depthCopy = available ? DepthCopy::Untried : DepthCopy::Unavailable;
+    }
+    if (m_depthCopy == DepthCopy::Unavailable)
+        return false;
+    QOpenGLExtraFunctions* gl = context()->extraFunctions();
+    const auto depthBuffer = [gl](GLenum target) -> GLuint {
+        GLint type = GL_NONE, name = 0;
+        gl->glGetFramebufferAttachmentParameteriv(target, GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE,
+                                                  &type);
+        if (type != GL_RENDERBUFFER)
+            return 0;
+        gl->glGetFramebufferAttachmentParameteriv(target, GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME,
+                                                  &name);
+        return GLuint(name);
+    };
+    const GLuint from = depthBuffer(GL_READ_FRAMEBUFFER), to = depthBuffer(GL_DRAW_FRAMEBUFFER);
+    if (!from || !to)
+        return false;
+    // The first copy tells whether the formats match; the errors before it
+    // are not ours to keep, but neither is there anything to do with them.
+    if (m_depthCopy == DepthCopy::Untried)
+        while (gl->glGetError() != GL_NO_ERROR) {
+        }
+    gl->glCopyImageSubData(from, GL_RENDERBUFFER, 0, 0, 0, 0, to, GL_RENDERBUFFER, 0, 0, 0, 0, m_picture->width(),
+                           m_picture->height(), 1);
+    if (m_depthCopy == DepthCopy::Untried)
+        m_depthCopy = gl->glGetError() == GL_NO_ERROR ? DepthCopy::Works : DepthCopy::Unavailable;
+    return m_depthCopy == DepthCopy::Works;
 }
 
 void CSimView::ReleasePicture()

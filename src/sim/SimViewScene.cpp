@@ -14,6 +14,7 @@ void CSimView::initializeGL()
     // A new context (the first, or one for another top-level window): a
     // picture of the old one is gone with it.
     ReleasePicture();
+    m_depthCopy = DepthCopy::Unknown;
     disconnect(m_contextWatch);
     m_contextWatch = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleasePicture(); },
                              Qt::DirectConnection);

@@ -90,6 +90,8 @@ public:
     using CSimView::m_renderMode;
     using CSimView::SelectAt;
     using CSimView::ApplySceneTransform;
+    using CSimView::DepthCopy;
+    using CSimView::m_depthCopy;
     using CSimView::m_rotX;
     using CSimView::m_rotY;
     using CSimView::m_scale;

@@ -582,6 +582,19 @@ TEST_F(SimPlaybackPictureTest, EveryTickShowsTheFrameDrawnWholeAcrossCameraChang
     EXPECT_GE(ExpectFramesExact("across a re-interpretation"), 15);
 }
 
+TEST_F(SimPlaybackPictureTest, WithoutACopyOfTheDepthBufferTheBlitCarriesTheDepths)
+{
+    OpenDialog();
+    view->m_depthCopy = ProbeSimView::DepthCopy::Unavailable;
+    RecordFrames();
+    Click(IDC_SIMCTRL_START);
+    ASSERT_TRUE(PlaySteps(10));
+    ASSERT_TRUE(Run(ID_SIM_LEFTVIEW));
+    ASSERT_TRUE(PlaySteps(10));
+    Pause();
+    EXPECT_GE(ExpectFramesExact("depths by the blit"), 20);
+}
+
 TEST_F(SimPlaybackPictureTest, ATickWaitsForItsFrameWhenThePictureIsBuiltInSlices)
 {
     OpenDialog();
