@@ -408,6 +408,7 @@ protected:
     bool m_dragging = false;
     QTimer m_settleTimer{this};
     size_t m_recordsPerSlice = kRecordsPerSlice;
+    // A paint that goes on with an unfinished picture is on its way.
     bool m_sliceQueued = false;
     // The picture: its framebuffer, what it shows, how many records of the
     // toolpath it holds, and whether the last paint left it short of the

@@ -23,7 +23,8 @@ namespace {
 // The period of timer 1 at a slider position: 0 to 199 ms.
 int PeriodAt(int32_t position)
 {
-    return std::clamp(CSimControlDlg::kMaxPosition - position, 0, CSimControlDlg::kMaxPosition - CSimControlDlg::kMinPosition);
+    constexpr int kSlowest = CSimControlDlg::kMaxPosition - CSimControlDlg::kMinPosition;
+    return std::clamp(CSimControlDlg::kMaxPosition - position, 0, kSlowest);
 }
 
 }  // namespace

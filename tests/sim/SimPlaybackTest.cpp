@@ -211,9 +211,10 @@ TEST_F(SimPlaybackTest, TheDialogIsLaidOutInUnitsOfItsFangSongFont)
     // "仿宋_GB2312" is not on a Debian machine: a FangSong or the serif CJK
     // face stands in, at 10 points.
     const QFontInfo font(dialog->font());
-    EXPECT_TRUE(font.family().contains(QStringLiteral("Serif CJK")) || font.family().contains(QStringLiteral("FangSong")) ||
-                font.family().contains(QStringLiteral("仿宋")))
-        << font.family().toStdString();
+    const QString family = font.family();
+    EXPECT_TRUE(family.contains(QStringLiteral("Serif CJK")) || family.contains(QStringLiteral("FangSong")) ||
+                family.contains(QStringLiteral("仿宋")))
+        << family.toStdString();
     EXPECT_EQ(font.pointSize(), 10);
 
     const DialogUnits units(dialog->font());
