@@ -583,6 +583,38 @@ TEST_F(SimPlaybackPictureTest, EveryTickShowsTheFrameDrawnWholeAcrossCameraChang
     EXPECT_GE(ExpectFramesExact("across a re-interpretation"), 15);
 }
 
+TEST_F(SimPlaybackPictureTest, ADragWhilePlayingDrawsReducedFramesThenExactOnesAgain)
+{
+    view->SetReducedFrameBudget(1.0);
+    Grab();
+    ASSERT_TRUE(ProcessEventsUntil([this] { return view->m_reduction != nullptr; }));
+    OpenDialog();
+    Click(IDC_SIMCTRL_START);
+    ASSERT_TRUE(PlaySteps(2));
+    Pause();
+    view->m_playPos = doc->m_moves.size() / 2;
+    Click(IDC_SIMCTRL_PAUSE);
+    ASSERT_TRUE(PlaySteps(2));
+    // The steps go on under the drag, each with its (reduced) frame.
+    Press(Qt::LeftButton, {200, 200});
+    size_t reducedFrames = 0;
+    view->m_afterPaint = [&] {
+        const size_t shown = ToolpathBatch::CountUpToLine(doc->m_moves, view->m_currentLine);
+        reducedFrames += view->IsInteracting() && view->LastFrameSegments() < shown;
+    };
+    for (int x = 205; x <= 240; x += 5) {
+        MoveTo(Qt::LeftButton, {x, 200});
+        ASSERT_TRUE(PlaySteps(2));
+    }
+    Release(Qt::LeftButton, {240, 200});
+    EXPECT_GE(reducedFrames, 5u);
+    ASSERT_TRUE(ProcessEventsUntil([this] { return !view->IsInteracting(); }));
+    RecordFrames();
+    ASSERT_TRUE(PlaySteps(10));
+    Pause();
+    EXPECT_GE(ExpectFramesExact("after a drag"), 10);
+}
+
 TEST_F(SimPlaybackPictureTest, WithoutACopyOfTheDepthBufferTheBlitCarriesTheDepths)
 {
     OpenDialog();
