@@ -12,6 +12,13 @@
 // list, a frame during an interaction (the reduced level the default budget
 // picks), and a whole drag step - the mouse move through the view's event
 // handler, the frame and Qt's composition of the pane into its window.
+// Then the playback at its fastest (slider at 200, period 0) from the
+// start, the middle and the end of the toolpath: ticks per second, each
+// tick painted and composed before the next, as the control dialog's
+// events start it (paint_ms is the view's own drawing in a tick, to the
+// end of its GL work; the rest is Qt's composition of the window and the X
+// server); and the same at the middle with every frame drawn whole, as it
+// was before frames kept their picture.
 // TORNEL_BENCH_MOVES sets the number of move records (default 1000000).
 // Needs an X display with GLX; without one it starts Xvfb for the run.
 #include <benchmark/benchmark.h>
@@ -20,6 +27,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWindow>
+#include <QElapsedTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -33,6 +42,7 @@
 #include "NcGen.h"
 #include "NcInterpreter.h"
 #include "DisplayBenchMain.h"
+#include "SimControlEvent.h"
 #include "ToolpathReduction.h"
 
 namespace {
@@ -69,11 +79,17 @@ public:
     using CSimView::BeginInteraction;
     using CSimView::EndInteraction;
 
+    // The paints, and how long they took to the end of their GL work.
     int m_paints = 0;
+    qint64 m_paintNs = 0;
     void paintGL() override
     {
         ++m_paints;
+        QElapsedTimer clock;
+        clock.start();
         CSimView::paintGL();
+        glFinish();
+        m_paintNs += clock.nsecsElapsed();
     }
 
     // Waits for the worker to hand over the reduced levels.
@@ -85,6 +101,27 @@ public:
     }
     float Scale() const { return m_scale; }
     double ArcTolerance() const { return m_arcTolerance; }
+
+    // Plays from a record on, as Continue does at the slider's fastest.
+    void PlayFrom(size_t record)
+    {
+        m_playPos = record;
+        m_simulating = true;
+        QCoreApplication::postEvent(this, new SimControlEvent(SimControlEvent::kContinue, 200));
+    }
+    void Stop()
+    {
+        QCoreApplication::postEvent(this, new SimControlEvent(SimControlEvent::kLeave, 0));
+        while (IsPlaying())
+            QCoreApplication::processEvents();
+    }
+    // Runs the event loop until the playback has made a step.
+    void WaitForStep()
+    {
+        const size_t position = m_playPos;
+        while (m_playPos == position)
+            QCoreApplication::processEvents();
+    }
 
     void DrawFloorFrame(const std::vector<float>& segments)
     {
@@ -237,8 +274,13 @@ void BM_BuildReduction(benchmark::State& state)
     std::unique_ptr<ToolpathReduction> reduction;
     for (auto _ : state)
         reduction = ToolpathReduction::Build(batch);
-    for (size_t level = 0; level < reduction->LevelCount(); ++level)
-        state.counters["L" + std::to_string(reduction->Resolution(level))] = double(reduction->SegmentCount(level));
+    // The name built by appending: GCC 12 warns (-Wrestrict, wrongly) of
+    // "L" + std::string at -O3.
+    for (size_t level = 0; level < reduction->LevelCount(); ++level) {
+        std::string name = std::to_string(reduction->Resolution(level));
+        name.insert(name.begin(), 'L');
+        state.counters[name] = double(reduction->SegmentCount(level));
+    }
 }
 BENCHMARK(BM_BuildReduction)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(5);
 
@@ -299,6 +341,61 @@ void BM_DragStepReduced(benchmark::State& state)
     f.view->OnIsoView();
 }
 BENCHMARK(BM_DragStepReduced)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(5);
+
+// The playback from a share of the toolpath on (0, 50 or 100 percent: the
+// last records).  A few steps first, which build the picture up to there.
+void PlaybackTicks(benchmark::State& state, bool incremental)
+{
+    Fixture& f = TheFixture();
+    f.view->SetBatchedDrawing(true);
+    f.view->SetIncrementalDrawing(incremental);
+    const size_t records = f.doc.Moves().size();
+    const size_t warmUp = 5;
+    const size_t steps = warmUp + size_t(state.max_iterations) + 10;
+    const size_t from = std::min(records * size_t(state.range(0)) / 100, records > steps ? records - steps : 0);
+    // The reduced levels' worker is done: it would take a core.
+    Frame(*f.view);
+    f.view->WaitForReduction();
+    f.view->PlayFrom(from);
+    for (size_t i = 0; i < warmUp; ++i)
+        f.view->WaitForStep();
+    const int paints = f.view->m_paints;
+    f.view->m_paintNs = 0;
+    for (auto _ : state)
+        f.view->WaitForStep();
+    state.counters["paint_ms"] = double(f.view->m_paintNs) / 1e6 / double(state.iterations());
+    state.counters["ticks_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["paints_per_tick"] = double(f.view->m_paints - paints) / double(state.iterations());
+    state.counters["records"] = double(records);
+    f.view->Stop();
+    f.view->SetIncrementalDrawing(true);
+}
+
+void BM_PlaybackTick(benchmark::State& state)
+{
+    PlaybackTicks(state, true);
+}
+BENCHMARK(BM_PlaybackTick)
+    ->ArgName("from_percent")
+    ->Arg(0)
+    ->Arg(50)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(300)
+    ->Repetitions(5);
+
+void BM_PlaybackTickRedrawn(benchmark::State& state)
+{
+    PlaybackTicks(state, false);
+}
+BENCHMARK(BM_PlaybackTickRedrawn)
+    ->ArgName("from_percent")
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5)
+    ->Repetitions(3);
 
 }  // namespace
 

@@ -1,11 +1,14 @@
 // The text view on a generated program, driven offscreen: the first paint
 // after attaching, a page down anywhere, Ctrl+End (every parse cookie up to
-// the end) and the notification of a one-line edit near the top.
+// the end), the notification of a one-line edit near the top, and marking
+// the running line as a playback does, a line further at each step near the
+// end of the program.
 // TORNEL_BENCH_LINES sets the program's size (default 200000 lines).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QWindow>
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -121,6 +124,24 @@ void BM_EditNearTopNotify(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 4);
 }
 BENCHMARK(BM_EditNearTopNotify)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+// The mark moves on and the view follows it; painted every step, as the
+// playback's steps are.
+void BM_MarkRunningLine(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    f.view->AttachBuffer(&f.buffer);
+    f.view->viewport()->repaint();
+    const int first = std::max(0, f.buffer.LineCount() - 5000);
+    int line = first;
+    for (auto _ : state) {
+        f.view->MarkRunningLine(line);
+        f.view->viewport()->repaint();
+        line = line + 1 < f.buffer.LineCount() ? line + 1 : first;
+    }
+    state.counters["lines"] = f.buffer.LineCount();
+}
+BENCHMARK(BM_MarkRunningLine)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 }  // namespace
 

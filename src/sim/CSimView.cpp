@@ -3,6 +3,7 @@
 #include "CSimView.h"
 
 #include <GL/glu.h>
+#include <QOpenGLFramebufferObject>
 #include <QSurfaceFormat>
 #include <algorithm>
 
@@ -14,6 +15,8 @@
 #include "ids.h"
 
 BEGIN_COMMAND_MAP(CSimView, CView)
+    ON_COMMAND(ID_SIM_START, OnSimStart)
+    ON_UPDATE_COMMAND_UI(ID_SIM_START, OnUpdateSimStart)
     ON_COMMAND(ID_SIM_FULLSCREEN, OnFullScreen)
     ON_UPDATE_COMMAND_UI(ID_SIM_FULLSCREEN, OnUpdateFullScreen)
     ON_COMMAND(ID_SIM_ZOOMALL, OnZoomAll)
@@ -66,6 +69,7 @@ CSimView::CSimView(QWidget* parent) : QOpenGLWidget(parent)
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(kSettleMs);
     connect(&m_settleTimer, &QTimer::timeout, this, &CSimView::OnSettleTimer);
+    InitPlayback();
 }
 
 CSimView::~CSimView()
@@ -73,6 +77,15 @@ CSimView::~CSimView()
     // The worker may still be reading the arrays and will post its result
     // to this view: it must be gone first.
     StopReduction();
+    // The dialog controls this view and no other.
+    CloseControlDialog();
+    // The picture is freed in its own context, which goes after this.
+    disconnect(m_contextWatch);
+    if (m_picture && context()) {
+        makeCurrent();
+        ReleasePicture();
+        doneCurrent();
+    }
     // The full-screen holder is a window of its own; the pane is going, so
     // the holder goes too.
     if (m_fullScreenHolder)

@@ -11,6 +11,9 @@
 //   SimViewCamera.cpp   view commands, drag modes, wheel, zoom window,
 //                       full screen, cursors
 //   SimViewPick.cpp     the GL_SELECT pick and the tool marker
+//   SimViewInteraction.cpp  frames while the camera moves, the drawing data
+//   SimViewPicture.cpp  the picture of the scene under the tool
+//   SimViewPlayback.cpp the playback and its control dialog
 //
 // Camera model: two rotation angles (degrees), a uniform scale (pixels per
 // program unit) and a pan offset (pixels).  A program point p lands at
@@ -30,9 +33,20 @@
 // built on a worker thread from the exact arrays (which the worker shares,
 // so that replacing them under it is safe), once per move list; until it
 // is there, frames during an interaction are exact.
+//
+// Still frames and the playback: the scene under the tool (the axes, the
+// box and the toolpath up to the current record) is kept as a picture, the
+// colour and depth of a framebuffer object.  A paint brings the picture up
+// to the records it must show, drawing only those it lacks, copies it to
+// the pane and draws the tool over the copy, so that a playback step or a
+// moved tool costs the same at the millionth record as at the first, and a
+// still frame of many records is built a slice per paint.  Anything else
+// that changes the picture (camera, size, move list, a shorter prefix)
+// starts it over; a new context (full screen) drops it.
 #pragma once
 
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMetaObject>
 #include <QOpenGLWidget>
@@ -53,8 +67,10 @@
 #include "ToolpathReduction.h"
 
 class CNcDocument;
+class CSimControlDlg;
 class GLUquadric;
 class MoveList;
+class QOpenGLFramebufferObject;
 
 // The 4 x 4 pixel window of a pick under the matrices current when it is
 // made.  A pick draws only the records that may cross it: the others can
@@ -103,15 +119,17 @@ public:
     // the rest of the frame and the estimate's error inside the 50 ms that
     // a drag needs to stay attached to the mouse.
     static constexpr double kDefaultReducedFrameBudget = 30000.0;
-    // Still (exact) frames of more records than this are drawn a slice of
-    // this many records per paint, one paint after the other, into a
-    // framebuffer that keeps its contents: the software renderer takes some
-    // 50 ms per slice, and the program handles its events in between.  The
-    // finished frame is pixel for pixel the frame drawn at once.  A paint
-    // for anything else (the camera moved, the pane was resized) starts
-    // over.  A new toolpath of more records than this has its arrays built
-    // after its first frame, which shows the rest of the scene without it.
+    // A still (exact) frame adds at most this many records to its picture
+    // per paint, one paint after the other: the software renderer takes
+    // some 50 ms per slice, and the program handles its events in between.
+    // The finished frame is pixel for pixel the frame drawn at once; the
+    // tool comes with the last slice.  A new toolpath of more records than
+    // this has its arrays built after its first frame, which shows the rest
+    // of the scene without it.
     static constexpr size_t kRecordsPerSlice = 100000;
+    // A playback step waits for the frame of the step before (as a paint
+    // comes before a timer), unless that frame has taken longer than this.
+    static constexpr int kStepWaitMs = 1000;
 
     explicit CSimView(QWidget* parent = nullptr);
     ~CSimView() override;
@@ -123,8 +141,9 @@ public:
     // first record of line; nothing happens when line made no record.
     void SelectMoveByLine(int line) override;
 
-    // Draws the whole scene with the view's context current (the paint and
-    // the pick call it; so will the playback).
+    // Draws the whole scene at once with the view's context current, into
+    // the bound framebuffer (the pick, and the frames that are not kept as
+    // a picture).
     void RenderScene();
 
     // The toolpath is normally drawn from vertex arrays built once per move
@@ -141,10 +160,22 @@ public:
     bool IsInteracting() const { return m_interacting; }
     // Toolpath segments the last frame drew, records or reduced segments.
     size_t LastFrameSegments() const { return m_lastFrameSegments; }
-    // Records per slice of a still frame (kRecordsPerSlice unless set).
-    void SetRecordsPerSlice(size_t records) { m_recordsPerSlice = std::max<size_t>(records, 1); }
+    // Records per slice of a still frame (kRecordsPerSlice unless set); the
+    // next frame starts its picture over.
+    void SetRecordsPerSlice(size_t records);
     // Whether a sliced frame is still being drawn.
-    bool IsDrawingSlices() const { return m_sliceNext < m_sliceEnd; }
+    bool IsDrawingSlices() const { return m_pictureUnfinished; }
+    // Still frames are kept as a picture that paints add to; switched off,
+    // every paint draws the whole scene (for comparison and measurement).
+    void SetIncrementalDrawing(bool incremental);
+    bool IsIncrementalDrawing() const { return m_incrementalDrawing; }
+
+    // Playback: whether timer 1 runs, and its period in milliseconds (-1
+    // when it does not run).
+    bool IsPlaying() const;
+    int PlaybackPeriod() const;
+    // The simulation control dialog while it is open.
+    CSimControlDlg* ControlDialog() const;
 
     bool IsFullScreen() const { return m_fullScreenHolder != nullptr; }
     // The program line of the current move (pick, SelectMoveByLine,
@@ -152,6 +183,8 @@ public:
     int GetCurrentLine() const { return m_currentLine; }
 
     // Commands of the simulation menu and toolbar.
+    void OnSimStart();
+    void OnUpdateSimStart(CCmdUI* ui);
     void OnFullScreen();
     void OnUpdateFullScreen(CCmdUI* ui);
     void OnZoomAll();
@@ -190,6 +223,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // WM_SIMCONTROL from the control dialog.
+    void customEvent(QEvent* event) override;
 
     // Scene pieces.
     void InitGL();
@@ -202,23 +237,50 @@ protected:
     void DrawAxisIndicator();
     void DrawBoundingBox();
     void DrawToolpath();
-    // What a frame shows: while it stays the same, the slices of a frame
-    // add up to it.
-    struct SceneKey
+    // The tool model over what is drawn, where the scene draws it.
+    void DrawToolAtPan();
+
+    // ---- The picture (SimViewPicture.cpp).
+    // What the picture shows besides its records: while this stays the
+    // same, records can be added to it.
+    struct PictureKey
     {
         float rotX, rotY, scale;
         int32_t panX, panY;
-        int width, height;
+        int deviceWidth, deviceHeight;
         const ToolpathBatch* batch;
-        bool simulating;
-        int32_t currentLine, currentTool;
-        bool interacting;
-        float toolPos[3];
-        bool operator==(const SceneKey&) const = default;
+        uint64_t generation;
+        bool operator==(const PictureKey&) const = default;
     };
-    SceneKey CurrentSceneKey() const;
-    // The next slice of the frame under way.
-    void DrawNextSlice();
+    PictureKey CurrentPictureKey() const;
+    // Paints the frame from the picture, brought up to date, with the tool
+    // over it; false when this frame cannot be kept as a picture (a reduced
+    // frame, the per-record drawing, a toolpath not ready), which the
+    // caller then draws whole.
+    bool PaintFromPicture();
+    // Clears the picture and draws what comes before the toolpath.
+    bool StartPicture(const PictureKey& key);
+    // Copies the picture's colour and depth into the pane's framebuffer.
+    void ShowPicture();
+    // Copies the depth alone, where the context can copy a buffer's bytes;
+    // false when it cannot (the blit does it then).
+    bool CopyPictureDepth();
+    // The picture starts over at the next paint.
+    void DiscardPicture() { ++m_pictureGeneration; }
+    // Frees the picture (its context must be current, or gone).
+    void ReleasePicture();
+    // A paint that leaves the picture unfinished has the next paint come
+    // soon after.
+    void ResumeSlicesSoon();
+
+    // ---- Playback (SimViewPlayback.cpp).
+    void InitPlayback();
+    void OnSimControl(int32_t command, int32_t position);
+    // One playback step (WM_TIMER).
+    void OnPlaybackTimer();
+    // Whether the pane will be painted after an update.
+    bool PaintWillCome() const;
+    void CloseControlDialog();
     // Every record in order, or with window only those that may touch it;
     // returns how many it drew.
     size_t DrawToolpathPerRecord(const MoveList& moves, const PickWindow* window = nullptr);
@@ -345,14 +407,30 @@ protected:
     bool m_interacting = false;
     bool m_dragging = false;
     QTimer m_settleTimer{this};
-    // A sliced frame: the records still to draw, the scene they belong to,
-    // and whether the paint now due is the one that resumes it.
     size_t m_recordsPerSlice = kRecordsPerSlice;
-    size_t m_sliceNext = 0;
-    size_t m_sliceEnd = 0;
-    SceneKey m_sliceKey{};
-    bool m_resumeSlices = false;
+    // A paint that goes on with an unfinished picture is on its way.
     bool m_sliceQueued = false;
+    // The picture: its framebuffer, what it shows, how many records of the
+    // toolpath it holds, and whether the last paint left it short of the
+    // records the frame should show.  The generation changes whatever the
+    // key does not see (a new move list, new extents).
+    std::unique_ptr<QOpenGLFramebufferObject> m_picture;
+    PictureKey m_pictureKey{};
+    size_t m_pictureRecords = 0;
+    bool m_pictureUnfinished = false;
+    uint64_t m_pictureGeneration = 0;
+    bool m_incrementalDrawing = true;
+    QMetaObject::Connection m_contextWatch;
+    // Whether the context copies the depth buffer by its bytes: found out
+    // at the first copy in each context.
+    enum class DepthCopy
+    {
+        Unknown,
+        Untried,
+        Works,
+        Unavailable
+    };
+    DepthCopy m_depthCopy = DepthCopy::Unknown;
     // Set while paintGL draws (not a pick, nor a frame drawn on request).
     bool m_painting = false;
     // The window whose next repaint a new toolpath's arrays wait for.
@@ -374,4 +452,10 @@ protected:
     QList<int> m_homeSizes;
     QRect m_homeGeometry;
     QMetaObject::Connection m_homeWatch;
+    // Playback: timer 1, the control dialog, and whether the frame of the
+    // last step has been drawn (with the time it has been waited for).
+    QTimer m_playTimer{this};
+    QPointer<CSimControlDlg> m_controlDlg;
+    bool m_stepShown = true;
+    QElapsedTimer m_stepClock;
 };

@@ -95,6 +95,8 @@ void CSimView::ReleaseDrawingData()
 {
     StopReduction();
     m_batch.reset();
+    // New arrays may come at the old ones' address.
+    DiscardPicture();
 }
 
 void CSimView::StartReduction()

@@ -1,7 +1,7 @@
 // CSimView: the GL state, the projection and the drawing of the scene.
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <QTimer>
+#include <QOpenGLContext>
 #include <algorithm>
 #include <cmath>
 
@@ -11,6 +11,13 @@
 
 void CSimView::initializeGL()
 {
+    // A new context (the first, or one for another top-level window): a
+    // picture of the old one is gone with it.
+    ReleasePicture();
+    m_depthCopy = DepthCopy::Unknown;
+    disconnect(m_contextWatch);
+    m_contextWatch = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleasePicture(); },
+                             Qt::DirectConnection);
     InitGL();
 }
 
@@ -78,32 +85,14 @@ float CSimView::LargestExtent() const
 
 void CSimView::paintGL()
 {
-    // The framebuffer keeps what the last paint left (PartialUpdate): a
-    // paint that resumes a sliced frame of the same scene adds the next
-    // slice to it; any other paint starts a frame.
-    const bool resume = m_resumeSlices && m_sliceNext < m_sliceEnd && CurrentSceneKey() == m_sliceKey;
-    m_resumeSlices = false;
-    if (resume) {
-        DrawNextSlice();
-    } else {
-        m_sliceNext = m_sliceEnd = 0;
-        m_sliceKey = CurrentSceneKey();
-        m_painting = true;
+    m_painting = true;
+    if (!PaintFromPicture())
         RenderScene();
-        m_painting = false;
-    }
-    // One resumption waits at a time; it resumes whatever frame is under
-    // way when it comes.
-    if (m_sliceNext < m_sliceEnd && !m_sliceQueued) {
-        m_sliceQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_sliceQueued = false;
-            if (m_sliceNext < m_sliceEnd) {
-                m_resumeSlices = true;
-                update();
-            }
-        });
-    }
+    m_painting = false;
+    if (m_pictureUnfinished)
+        ResumeSlicesSoon();
+    else
+        m_stepShown = true;
     if (m_zoomBanding)
         DrawRubberBand();
 }
@@ -119,32 +108,16 @@ void CSimView::RenderScene()
     DrawBoundingBox();
     if (!Moves().empty()) {
         DrawToolpath();
-        // The tool goes over the whole toolpath, after the last slice.
-        if (m_sliceNext >= m_sliceEnd)
-            DrawTool();
+        DrawTool();
     }
     glPopMatrix();
 }
 
-CSimView::SceneKey CSimView::CurrentSceneKey() const
-{
-    return {m_rotX,        m_rotY,    m_scale,      m_panX,       m_panY,          width(),
-            height(),      m_batch.get(), m_simulating, m_currentLine, m_currentTool, m_interacting,
-            {m_toolPos[0], m_toolPos[1], m_toolPos[2]}};
-}
-
-void CSimView::DrawNextSlice()
+void CSimView::DrawToolAtPan()
 {
     glPushMatrix();
     glTranslatef(float(m_panX), float(m_panY), 0.0f);
-    glPushMatrix();
-    ApplySceneTransform();
-    const size_t last = std::min(m_sliceEnd, m_sliceNext + m_recordsPerSlice);
-    m_lastFrameSegments += m_batch->Draw(m_sliceNext, last);
-    m_sliceNext = last;
-    glPopMatrix();
-    if (m_sliceNext >= m_sliceEnd)
-        DrawTool();
+    DrawTool();
     glPopMatrix();
 }
 
@@ -252,17 +225,10 @@ void CSimView::DrawToolpath()
             m_lastFrameSegments = DrawToolpathPerRecord(moves);
         } else {
             const size_t count = m_simulating ? ToolpathBatch::CountUpToLine(moves, m_currentLine) : moves.size();
-            if (level != ToolpathReduction::kExact) {
+            if (level != ToolpathReduction::kExact)
                 m_lastFrameSegments = m_reduction->Draw(level, count);
-            } else if (m_painting && !m_interacting && count > m_recordsPerSlice) {
-                // An exact frame of many records is drawn a slice per paint,
-                // so that the program answers in between.
-                m_sliceEnd = count;
-                m_sliceNext = m_recordsPerSlice;
-                m_lastFrameSegments = m_batch->Draw(0, m_sliceNext);
-            } else {
+            else
                 m_lastFrameSegments = m_batch->Draw(0, count);
-            }
         }
     }
     glPopMatrix();

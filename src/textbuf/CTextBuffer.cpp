@@ -27,9 +27,23 @@ namespace {
 
 bool HasOneBit(uint32_t flag) { return flag != 0 && (flag & (flag - 1)) == 0; }
 
+// The index of a one-bit flag's bit.
+int FlagBit(uint32_t flag)
+{
+    int bit = 0;
+    while (!(flag & 1u)) {
+        flag >>= 1;
+        ++bit;
+    }
+    return bit;
+}
+
 }  // namespace
 
-CTextBuffer::CTextBuffer() = default;
+CTextBuffer::CTextBuffer()
+{
+    m_flagLines.fill(kNoFlagLine);
+}
 
 CTextBuffer::~CTextBuffer()
 {
@@ -91,6 +105,7 @@ void CTextBuffer::InsertLineAt(const char* bytes, int length, int index)
     if (index < 0)
         index = LineCount();
     m_lines.insert(size_t(index), &line, 1);
+    FlagLinesInserted(index, 1);
 }
 
 void CTextBuffer::AppendToLine(int lineIndex, const char* bytes, int length)
@@ -161,7 +176,42 @@ int CTextBuffer::FindFirstLineWithFlag(uint32_t flagMask) const
 
 int CTextBuffer::LineWithFlag(uint32_t flag) const
 {
-    return HasOneBit(flag) ? FindFirstLineWithFlag(flag) : -1;
+    return HasOneBit(flag) ? FirstLineWithFlag(flag) : -1;
+}
+
+int CTextBuffer::FirstLineWithFlag(uint32_t flag) const
+{
+    int32_t& known = m_flagLines[size_t(FlagBit(flag))];
+    if (known != kFlagLineUnknown)
+        return known;
+    int first = -1, holders = 0;
+    const int count = LineCount();
+    for (int i = 0; i < count && holders < 2; ++i) {
+        if (m_lines[size_t(i)].flags & flag) {
+            if (holders++ == 0)
+                first = i;
+        }
+    }
+    if (holders < 2)
+        known = first;
+    return first;
+}
+
+void CTextBuffer::FlagLinesInserted(int index, int count)
+{
+    for (int32_t& line : m_flagLines)
+        if (line >= index)
+            line += count;
+}
+
+void CTextBuffer::FlagLinesRemoved(int first, int count)
+{
+    for (int32_t& line : m_flagLines) {
+        if (line >= first + count)
+            line -= count;
+        else if (line >= first)
+            line = kNoFlagLine;  // its line is gone, and the flag with it
+    }
 }
 
 int CTextBuffer::NextBookmarkLine(int line) const
@@ -202,7 +252,7 @@ void CTextBuffer::ChangeLineFlag(int line, uint32_t flag, bool set, bool unique)
     if (!HasOneBit(flag))
         return;
     if (line == -1) {
-        line = FindFirstLineWithFlag(flag);
+        line = FirstLineWithFlag(flag);
         if (line == -1)
             return;
         unique = false;
@@ -214,13 +264,21 @@ void CTextBuffer::ChangeLineFlag(int line, uint32_t flag, bool set, bool unique)
     const uint32_t newFlags = set ? (oldFlags | flag) : (oldFlags & ~flag);
     if (newFlags == oldFlags)
         return;
+    int32_t& known = m_flagLines[size_t(FlagBit(flag))];
     if (unique && set) {
-        const int holder = FindFirstLineWithFlag(flag);
+        const int holder = FirstLineWithFlag(flag);
         if (holder >= 0) {
             m_lines[size_t(holder)].flags &= ~flag;
             NotifyViews(nullptr, nullptr, HINT_ONE_LINE | HINT_FLAGS_ONLY, holder);
         }
+        // The holder was the only one when the buffer knew where it was.
+        if (known != kFlagLineUnknown)
+            known = kNoFlagLine;
     }
+    if (set)
+        known = known == kNoFlagLine ? line : kFlagLineUnknown;
+    else if (known == line)
+        known = kNoFlagLine;
     m_lines[size_t(line)].flags = newFlags;
     NotifyViews(nullptr, nullptr, HINT_ONE_LINE | HINT_FLAGS_ONLY, line);
 }
@@ -322,6 +380,7 @@ bool CTextBuffer::RawDelete(CTextBufferListener* source, int startLine, int star
         for (int i = startLine + 1; i <= endLine; ++i)
             FreeLineText(m_lines[size_t(i)]);
         m_lines.erase(size_t(startLine + 1), size_t(endLine - startLine));
+        FlagLinesRemoved(startLine + 1, endLine - startLine);
         m_lines[size_t(startLine)].length = startChar;
         AppendToLine(startLine, tail.data(), int(tail.size()));
     }
@@ -388,6 +447,7 @@ void CTextBuffer::ClearAll()
     for (size_t i = 0; i < m_lines.size(); ++i)
         FreeLineText(m_lines[i]);
     m_lines.clear();
+    m_flagLines.fill(kNoFlagLine);
     m_store.Clear();
     m_undo.clear();
     m_undo.shrink_to_fit();

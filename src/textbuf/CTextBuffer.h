@@ -9,6 +9,7 @@
 // that later outgrows its slot moves to a heap block of its own.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -211,6 +212,13 @@ private:
     void ReserveLine(TextLine& line, int newLength);
     void SetFileError(std::string what, int err);
     void SetSettingsAfterLoad(bool readOnly);
+    // The first line holding a one-bit flag, or -1: from m_flagLines when
+    // the buffer knows it, else by looking through the lines (which tells
+    // it from then on if the flag is on one line at most).
+    int FirstLineWithFlag(uint32_t flag) const;
+    // Lines inserted at index or removed after it: the flags' lines follow.
+    void FlagLinesInserted(int index, int count);
+    void FlagLinesRemoved(int first, int count);
 
     bool m_initialised = false;
     bool m_readOnly = false;
@@ -228,6 +236,15 @@ private:
     std::vector<CTextBufferListener*> m_views;
 
     LineStore m_store;  // blocks the loaded line texts were carved from
+    // For each flag bit, the one line that holds it (kNoFlagLine: none), or
+    // kFlagLineUnknown when it may be on several lines.  A flag set in
+    // exclusive mode is on one line at most, so moving it - the running
+    // line at every step of a playback - costs the same in a program of
+    // any length: the old line is known without looking for it.  Flags
+    // move with their lines, and so do these.
+    static constexpr int32_t kNoFlagLine = -1;
+    static constexpr int32_t kFlagLineUnknown = -2;
+    mutable std::array<int32_t, 32> m_flagLines;
     std::string m_lastFileError;
 };
 

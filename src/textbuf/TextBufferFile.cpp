@@ -278,6 +278,7 @@ bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
     for (size_t i = 0; i < m_lines.size(); ++i)
         FreeLineText(m_lines[i]);
     m_lines.assign(std::move(loaded));
+    m_flagLines.fill(kNoFlagLine);  // loaded lines carry no flags
     m_store = std::move(store);
     m_eolStyle = eolStyle;
 

@@ -1,12 +1,16 @@
 // The real program with its document windows: opening a program shows its
 // code, its statistics and its toolpath in the three panes; the layout of a
 // window; the links between an editor line and a toolpath record; a second
-// window on the same document.
+// window on the same document; the playback and its dialog in a window.
 #include <QAbstractTextDocumentLayout>
 #include <QOpenGLWidget>
+#include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 
+#include "CSimControlDlg.h"
+#include "NcGen.h"
 #include "WindowFixture.h"
 #include "WorkedExample.h"
 
@@ -117,6 +121,48 @@ TEST_F(WindowTest, NewWindowOpensAllThreePanesOnTheSameDocument)
     QTest::keyClicks(Code(second), "N5 ");
     EXPECT_EQ(Code(frame)->Buffer()->Line(0).substr(0, 3), "N5 ");
     EXPECT_TRUE(Code(frame)->GetDocument()->IsModified());
+}
+
+TEST_F(WindowTest, PlaybackMarksEachRecordsLineInTheCodeAndTheDialogGoesWithItsWindow)
+{
+    NcGenOptions options;
+    options.lines = 3000;
+    CChildFrame* frame = Open("long.nc", GenerateNcString(options));
+    ASSERT_TRUE(frame);
+    CSimView* sim = Sim(frame);
+    CTornelView* code = Code(frame);
+    const CTextBuffer& text = Doc(frame)->TextBuffer();
+    ASSERT_TRUE(mainFrame->OnCommand(ID_SIM_START));
+    QPointer<CSimControlDlg> dialog = sim->ControlDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->parentWidget(), mainFrame);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button%1").arg(IDC_SIMCTRL_START)),
+                      Qt::LeftButton);
+    // Well down the program, the code view has followed the running line.
+    ASSERT_TRUE(WaitUntil([&] { return text.LineWithFlag(LINEFLAG_RUNNING) > 1000; }, 20000));
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button%1").arg(IDC_SIMCTRL_PAUSE)),
+                      Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return !sim->IsPlaying(); }));
+    const int running = text.LineWithFlag(LINEFLAG_RUNNING);
+    EXPECT_EQ(running, sim->GetCurrentLine());
+    int marked = 0;
+    for (int line = 0; line < text.LineCount(); ++line)
+        marked += (text.LineFlags(line) & LINEFLAG_RUNNING) != 0;
+    EXPECT_EQ(marked, 1);
+    EXPECT_LE(code->GetFirstRow(), running);
+    EXPECT_LT(running, code->GetFirstRow() + code->GetVisibleRows());
+
+    // Closing the window while it plays closes the dialog.
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button%1").arg(IDC_SIMCTRL_PAUSE)),
+                      Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return sim->IsPlaying(); }));
+    QPointer<CSimView> view = sim;
+    frame->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(WaitUntil([&] { return view.isNull(); }));
+    EXPECT_TRUE(dialog.isNull());
+    QTest::qWait(50);
 }
 
 }  // namespace

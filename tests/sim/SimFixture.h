@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
@@ -54,7 +55,9 @@ public:
     LogFont m_font;
 };
 
-// The view with its state open to the tests; it counts its paints.
+// The view with its state open to the tests; it counts its paints, and
+// calls m_afterPaint after each, with the context current and the pane's
+// framebuffer bound.
 class ProbeSimView : public CSimView
 {
 public:
@@ -63,8 +66,11 @@ public:
     {
         ++m_paints;
         CSimView::paintGL();
+        if (m_afterPaint)
+            m_afterPaint();
     }
     int m_paints = 0;
+    std::function<void()> m_afterPaint;
     using CSimView::m_batch;
     using CSimView::m_reduction;
     using CSimView::m_settleTimer;
@@ -83,6 +89,9 @@ public:
     using CSimView::m_playPos;
     using CSimView::m_renderMode;
     using CSimView::SelectAt;
+    using CSimView::ApplySceneTransform;
+    using CSimView::DepthCopy;
+    using CSimView::m_depthCopy;
     using CSimView::m_rotX;
     using CSimView::m_rotY;
     using CSimView::m_scale;
@@ -263,11 +272,17 @@ protected:
     QImage Shown()
     {
         view->makeCurrent();
+        const QImage image = ReadPixels();
+        view->doneCurrent();
+        return image;
+    }
+    // The bound framebuffer's pixels, the context current.
+    QImage ReadPixels() const
+    {
         const int w = view->width() * int(view->devicePixelRatioF());
         const int h = view->height() * int(view->devicePixelRatioF());
         QImage image(w, h, QImage::Format_RGBA8888);
         glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
-        view->doneCurrent();
         return image.mirrored().convertToFormat(QImage::Format_RGB32);
     }
     static bool SamePixels(const QImage& a, const QImage& b)

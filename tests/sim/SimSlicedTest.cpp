@@ -30,38 +30,55 @@ protected:
 
 TEST_F(SimSlicedTest, AStillFrameBuildsUpSliceBySliceToTheFrameDrawnAtOnce)
 {
-    const QImage whole = PerRecord();
-    EXPECT_GE(PaintsOfAFrame(), 5);
-    // The program handles its events between the slices.
-    view->update();
+    // Turned to the front, the frame starts over and builds up a slice per
+    // paint, the program handling its events in between.
+    ASSERT_TRUE(Run(ID_SIM_FRONTVIEW));
+    const QImage front = PerRecord();
+    const int first = view->m_paints;
     ASSERT_TRUE(ProcessEventsUntil([&] { return view->IsDrawingSlices(); }));
     bool handledMeanwhile = false;
     QTimer::singleShot(0, [&] { handledMeanwhile = view->IsDrawingSlices(); });
     ASSERT_TRUE(ProcessEventsUntil([&] { return !view->IsDrawingSlices(); }));
+    EXPECT_GE(view->m_paints - first, 5);
     EXPECT_TRUE(handledMeanwhile);
     EXPECT_EQ(view->LastFrameSegments(), Records());
-    EXPECT_TRUE(SamePixels(Shown(), whole));
+    EXPECT_TRUE(SamePixels(Shown(), front));
+
+    // Once built, the frame is shown again in one paint.
+    EXPECT_EQ(PaintsOfAFrame(), 1);
+    EXPECT_TRUE(SamePixels(Shown(), front));
 
     // The same from the top, and in simulation up to a line.
     ASSERT_TRUE(Run(ID_SIM_TOPVIEW));
     const QImage top = PerRecord();
-    PaintsOfAFrame();
+    EXPECT_GE(PaintsOfAFrame(), 5);
     EXPECT_TRUE(SamePixels(Shown(), top));
     view->m_simulating = true;
     view->m_currentLine = doc->m_moves[Records() * 3 / 4].line;
     const QImage prefix = PerRecord();
-    PaintsOfAFrame();
+    EXPECT_GE(PaintsOfAFrame(), 4);
     EXPECT_TRUE(SamePixels(Shown(), prefix));
 }
 
 TEST_F(SimSlicedTest, ASceneChangedHalfWayStartsTheFrameOver)
 {
-    view->update();
+    ASSERT_TRUE(Run(ID_SIM_TOPVIEW));
     ASSERT_TRUE(ProcessEventsUntil([&] { return view->IsDrawingSlices(); }));
     // Turned to the front after the first slice: what ends up on the pane is the front
     // view alone, with nothing left of the first one.
     ASSERT_TRUE(Run(ID_SIM_FRONTVIEW));
     ASSERT_TRUE(ProcessEventsUntil([&] { return !view->IsDrawingSlices(); }));
+    EXPECT_TRUE(SamePixels(Shown(), PerRecord()));
+
+    // Likewise a pan and a new size of the pane.
+    ASSERT_TRUE(Run(ID_SIM_ISOVIEW));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view->IsDrawingSlices(); }));
+    view->m_panX += 30;
+    view->update();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view->IsDrawingSlices(); }));
+    frame->m_widget.resize(kWidth - 60, kHeight - 40);
+    view->resize(kWidth - 60, kHeight - 40);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return view->m_paints > 0 && !view->IsDrawingSlices(); }));
     EXPECT_TRUE(SamePixels(Shown(), PerRecord()));
 
     // A frame that is done stays as it is: nothing more is drawn.

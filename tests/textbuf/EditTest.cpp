@@ -1,5 +1,6 @@
 // Raw insertion and deletion, position adjusters, line flags and bookmark
 // searches, and the notifications views receive for each.
+#include <chrono>
 #include <gtest/gtest.h>
 
 #include "CTextBuffer.h"
@@ -239,6 +240,116 @@ TEST_F(Edit, UniqueFlagsMoveAndNotifyBothLines)
     buffer.ChangeLineFlag(5, LINEFLAG_BOOKMARK, true, false);
     EXPECT_EQ(buffer.LineFlags(1), uint32_t(LINEFLAG_BOOKMARK));
     EXPECT_EQ(buffer.LineFlags(5), uint32_t(LINEFLAG_BOOKMARK));
+}
+
+// Every line holding flag, by looking at each.
+std::vector<int> LinesWithFlag(const CTextBuffer& buffer, uint32_t flag)
+{
+    std::vector<int> lines;
+    for (int i = 0; i < buffer.LineCount(); ++i)
+        if (buffer.LineFlags(i) & flag)
+            lines.push_back(i);
+    return lines;
+}
+
+std::string NumberedLines(int count)
+{
+    std::string text = "N0";
+    for (int i = 1; i < count; ++i)
+        text += "\r\nN" + std::to_string(i);
+    return text;
+}
+
+TEST_F(Edit, AnExclusiveFlagFollowsItsLineThroughEditsAndMovesFromThere)
+{
+    Fill(NumberedLines(20));
+    int endLine = 0, endChar = 0;
+    buffer.ChangeLineFlag(10, LINEFLAG_RUNNING, true, true);
+
+    // Two lines inserted above (one of them splitting line 3): the flag is
+    // on line 12, the same text, and moving it clears that line.
+    ASSERT_TRUE(buffer.RawInsert(nullptr, 3, 1, "a\r\nb\r\n", endLine, endChar));
+    ASSERT_TRUE(buffer.RawInsert(nullptr, 0, 0, "c", endLine, endChar));
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 12);
+    EXPECT_EQ(buffer.Line(12), "N10");
+    view.log.clear();
+    buffer.ChangeLineFlag(15, LINEFLAG_RUNNING, true, true);
+    EXPECT_EQ(LinesWithFlag(buffer, LINEFLAG_RUNNING), std::vector<int>{15});
+    ASSERT_EQ(view.log.size(), 2u);
+    EXPECT_EQ(view.log[0].line, 12);
+
+    // Lines deleted above it, then an insertion on its own line, which
+    // keeps the flag on the line's first part.
+    ASSERT_TRUE(buffer.RawDelete(nullptr, 2, 1, 5, 0));
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 12);
+    ASSERT_TRUE(buffer.RawInsert(nullptr, 12, 1, "\r\n", endLine, endChar));
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 12);
+    buffer.ChangeLineFlag(1, LINEFLAG_RUNNING, true, true);
+    EXPECT_EQ(LinesWithFlag(buffer, LINEFLAG_RUNNING), std::vector<int>{1});
+
+    // Its own line deleted (joined into the line above): the flag is gone
+    // with it, and the next mark is the only one.
+    ASSERT_TRUE(buffer.RawDelete(nullptr, 0, 1, 2, 0));
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), -1);
+    EXPECT_TRUE(LinesWithFlag(buffer, LINEFLAG_RUNNING).empty());
+    buffer.ChangeLineFlag(7, LINEFLAG_RUNNING, true, true);
+    EXPECT_EQ(LinesWithFlag(buffer, LINEFLAG_RUNNING), std::vector<int>{7});
+
+    // Undone and redone edits move it as any other edit.
+    ASSERT_TRUE(buffer.InsertText(nullptr, 0, 0, "x\r\ny\r\n", endLine, endChar, ACTION_TYPING));
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 9);
+    TextPos point;
+    ASSERT_TRUE(buffer.Undo(point));
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 7);
+    ASSERT_TRUE(buffer.Redo(point));
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 9);
+    buffer.ChangeLineFlag(0, LINEFLAG_RUNNING, true, true);
+    EXPECT_EQ(LinesWithFlag(buffer, LINEFLAG_RUNNING), std::vector<int>{0});
+
+    // A new text has no flags.
+    buffer.ClearAll();
+    buffer.ResetToEmpty(EOL_DOS);
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), -1);
+}
+
+TEST_F(Edit, AFlagSetOnSeveralLinesIsClearedFromTheFirstByAnExclusiveSet)
+{
+    Fill(NumberedLines(12));
+    buffer.ChangeLineFlag(6, LINEFLAG_RUNNING, true, false);
+    buffer.ChangeLineFlag(2, LINEFLAG_RUNNING, true, false);
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 2);
+    buffer.ChangeLineFlag(9, LINEFLAG_RUNNING, true, true);
+    EXPECT_EQ(LinesWithFlag(buffer, LINEFLAG_RUNNING), (std::vector<int>{6, 9}));
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 6);
+    buffer.ChangeLineFlag(6, LINEFLAG_RUNNING, false, false);
+    EXPECT_EQ(buffer.LineWithFlag(LINEFLAG_RUNNING), 9);
+    buffer.ChangeLineFlag(4, LINEFLAG_RUNNING, true, true);
+    EXPECT_EQ(LinesWithFlag(buffer, LINEFLAG_RUNNING), std::vector<int>{4});
+    buffer.ChangeLineFlag(-1, LINEFLAG_RUNNING, false, false);
+    EXPECT_TRUE(LinesWithFlag(buffer, LINEFLAG_RUNNING).empty());
+}
+
+// Moving the running line down a program, as a playback does: the time
+// must not depend on the program's length.
+TEST(Buffer, MovingAnExclusiveFlagCostsTheSameInAProgramOfAnyLength)
+{
+    const auto timeMarks = [](int lines) {
+        CTextBuffer buffer;
+        buffer.ResetToEmpty(EOL_DOS);
+        int endLine = 0, endChar = 0;
+        buffer.RawInsert(nullptr, 0, 0, NumberedLines(lines), endLine, endChar);
+        const auto start = std::chrono::steady_clock::now();
+        // The last 2000 lines, where a scan from the top would cost most.
+        for (int line = lines - 2000; line < lines; ++line)
+            buffer.ChangeLineFlag(line, LINEFLAG_RUNNING, true, true);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(LinesWithFlag(buffer, LINEFLAG_RUNNING), std::vector<int>{lines - 1});
+        return std::chrono::duration<double, std::milli>(elapsed).count();
+    };
+    const double small = timeMarks(4000);
+    const double large = timeMarks(2000000);
+    // Looking through the lines for the old mark would take seconds here.
+    EXPECT_LT(large, 10.0 * small + 50.0) << "4000 lines: " << small << " ms, 2000000 lines: " << large << " ms";
 }
 
 TEST_F(Edit, BookmarkSearchesWrapAround)

@@ -40,6 +40,22 @@ TEST_F(TextViewTest, TheRunningLineIsWhiteOnGreenAcrossTheWholeWidthWithIcon0)
     EXPECT_EQ(CellColour(Grab(), 39, 1), view->GetIndexColour(ColourEmptyArea));
 }
 
+TEST_F(TextViewTest, TheRunningLineMovesOnFromWhereEditsTookItsMark)
+{
+    Load("N1\r\nN2\r\nN3\r\nN4\r\nN5\r\nN6");
+    view->MarkRunningLine(3);
+    // A line inserted above: the mark goes down with its line.
+    int endLine = 0, endChar = 0;
+    ASSERT_TRUE(buffer->RawInsert(nullptr, 0, 0, "N0\r\n", endLine, endChar));
+    EXPECT_EQ(buffer->LineFlags(4), LINEFLAG_RUNNING);
+    view->MarkRunningLine(1);
+    EXPECT_EQ(buffer->LineFlags(4), 0u);
+    EXPECT_EQ(buffer->LineFlags(1), LINEFLAG_RUNNING);
+    const QImage image = Grab();
+    EXPECT_EQ(CellColour(image, 39, 4), view->GetIndexColour(ColourEmptyArea));
+    EXPECT_EQ(CellColour(image, 39, 1), QColor(0, 128, 0));
+}
+
 TEST_F(TextViewTest, MarginIconsFollowTheirOrderNotTheBitOrder)
 {
     Load("a\r\nb\r\nc");
