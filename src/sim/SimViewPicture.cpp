@@ -17,7 +17,8 @@
 // playback started again, a pick in simulation mode), starts it over.
 // Frames the picture cannot serve - reduced frames while the camera moves,
 // the per-record reference drawing, a list whose lines do not ascend in
-// simulation mode - are drawn whole, and leave the picture as it is.
+// simulation mode, a pane with several samples a pixel - are drawn whole,
+// and leave the picture as it is.
 #include <GL/gl.h>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
@@ -48,7 +49,8 @@ bool CSimView::PaintFromPicture()
 {
     m_pictureUnfinished = false;
     const MoveList& moves = Moves();
-    if (!m_incrementalDrawing || !m_batchedDrawing || m_interacting || moves.empty() ||
+    // The copy needs a pane framebuffer of single samples, as the picture's.
+    if (!m_incrementalDrawing || !m_batchedDrawing || m_interacting || moves.empty() || format().samples() > 0 ||
         !QOpenGLFramebufferObject::hasOpenGLFramebufferBlit())
         return false;
     // A new long toolpath is drawn once its arrays are built after the
