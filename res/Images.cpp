@@ -3,6 +3,7 @@
 #include "MarginIcons.h"
 #include "Resources.h"
 #include "SplashArt.h"
+#include "ToolTextures.h"
 #include "ids.h"
 
 void InitImageResources()
@@ -23,6 +24,10 @@ QImage PaintBitmapResource(int id)
         return PaintSplashBitmap();
     case IDB_MARGIN_ICONS:
         return PaintMarginIcons();
+    case IDB_TOOL_TIP_TEXTURE:
+        return PaintToolTipTexture();
+    case IDB_TOOL_BODY_TEXTURE:
+        return PaintToolBodyTexture();
     default:
         return QImage();
     }

@@ -73,6 +73,10 @@ CSimView::~CSimView()
     // The worker may still be reading the arrays and will post its result
     // to this view: it must be gone first.
     StopReduction();
+    // The context goes with QOpenGLWidget's part of the view, after this
+    // part is gone: the tool's textures go now, while they still can.
+    disconnect(m_contextWatch);
+    ReleaseToolTextures();
     // The full-screen holder is a window of its own; the pane is going, so
     // the holder goes too.
     if (m_fullScreenHolder)

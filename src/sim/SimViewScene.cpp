@@ -32,13 +32,7 @@ void CSimView::InitGL()
             gluQuadricTexture(m_pQuadric.get(), GL_TRUE);
         }
     }
-    // The tool textures (bitmaps 141 and 142) are loaded with the tool
-    // models; the texture parameters are set already, as the models expect.
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    InitToolTextures();
 }
 
 void CSimView::resizeGL(int w, int h)
@@ -337,12 +331,6 @@ size_t CSimView::DrawToolpathPerRecord(const MoveList& moves, const PickWindow* 
         ++drawn;
     }
     return drawn;
-}
-
-void CSimView::DrawTool()
-{
-    // The tool models (and the textures they use) come with the tool
-    // configuration; until then no model is drawn at m_toolPos.
 }
 
 void CSimView::DrawRubberBand()
