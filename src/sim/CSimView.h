@@ -139,7 +139,8 @@ public:
 
     // The tool textures are texture objects, uploaded once per context;
     // re-specifying the images at every draw (the same pixels, slower) can
-    // be forced for comparison and measurement.
+    // be forced for comparison and measurement (not in a context that will
+    // go before its window: see SimViewTool.cpp).
     void SetToolTextureObjects(bool objects);
     bool IsToolTextureObjects() const { return m_toolTextureObjects; }
 

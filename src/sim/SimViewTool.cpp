@@ -8,6 +8,9 @@
 // the parameters the default texture has: re-specifying the images with
 // glTexImage2D before their parts at every frame (which the view can still
 // be made to do, for comparison) gives the same pixels at a higher cost.
+// It has a hazard besides: with Mesa 22, images given to the default
+// texture of a context that has gone crash the program when the last
+// context of its share group goes (a full-screen window closing).
 //
 // The parts are sent vertex by vertex at every frame.  Display lists would
 // save a little of the main thread's time (the software renderer's
