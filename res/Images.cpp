@@ -4,6 +4,7 @@
 #include "Resources.h"
 #include "SplashArt.h"
 #include "ToolPictures.h"
+#include "ToolTextures.h"
 #include "ids.h"
 
 void InitImageResources()
@@ -26,6 +27,10 @@ QImage PaintBitmapResource(int id)
         return PaintSplashBitmap();
     case IDB_MARGIN_ICONS:
         return PaintMarginIcons();
+    case IDB_TOOL_TIP_TEXTURE:
+        return PaintToolTipTexture();
+    case IDB_TOOL_BODY_TEXTURE:
+        return PaintToolBodyTexture();
     default:
         return QImage();
     }

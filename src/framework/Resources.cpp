@@ -3,6 +3,8 @@
 #include "Resources.h"
 
 #include <QFile>
+#include <unordered_map>
+#include <utility>
 
 
 QString LoadResourceString(int id)
@@ -23,6 +25,23 @@ QImage LoadBitmapResource(int id)
         return painted;
     InitImageResources();
     return QImage(QStringLiteral(":/bitmap/%1.xpm").arg(id));
+}
+
+const unsigned char* LockBitmapResource(int id, int* width, int* height)
+{
+    // User-interface thread only, as every resource lookup.
+    static std::unordered_map<int, QImage> locked;
+    auto it = locked.find(id);
+    if (it == locked.end()) {
+        QImage image = LoadBitmapResource(id);
+        if (!image.isNull())
+            image = image.convertToFormat(QImage::Format_BGR888).mirrored();
+        it = locked.emplace(id, std::move(image)).first;
+    }
+    const QImage& image = it->second;
+    *width = image.width();
+    *height = image.height();
+    return image.isNull() ? nullptr : image.constBits();
 }
 
 QImage LoadToolBarImage(int commandId)

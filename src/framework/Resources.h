@@ -87,6 +87,13 @@ QImage PaintBitmapResource(int id);
 
 // Bitmap id; a null image when there is none.
 QImage LoadBitmapResource(int id);
+// The pixels of bitmap id as a 24-bit bitmap resource holds them: rows
+// from the bottom up, each pixel blue, green, red, each row padded to a
+// multiple of four bytes (what OpenGL reads with its default unpack
+// alignment).  Made at the first call and kept for the rest of the
+// program, as resource data is, so the pointer stays good; null, and a
+// size of 0 x 0, when there is no such bitmap.
+const unsigned char* LockBitmapResource(int id, int* width, int* height);
 // The image of a toolbar button, by the button's command id.
 QImage LoadToolBarImage(int commandId);
 // Where cursor id points, in its image.

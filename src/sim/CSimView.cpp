@@ -79,13 +79,15 @@ CSimView::~CSimView()
     StopReduction();
     // The dialog controls this view and no other.
     CloseControlDialog();
-    // The picture is freed in its own context, which goes after this.
+    // The context goes with QOpenGLWidget's part of the view, after this
+    // part is gone: what lives in it goes now, while it still can.
     disconnect(m_contextWatch);
     if (m_picture && context()) {
         makeCurrent();
         ReleasePicture();
         doneCurrent();
     }
+    ReleaseToolTextures();
     // The full-screen holder is a window of its own; the pane is going, so
     // the holder goes too.
     if (m_fullScreenHolder)

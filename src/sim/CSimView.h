@@ -14,6 +14,8 @@
 //   SimViewInteraction.cpp  frames while the camera moves, the drawing data
 //   SimViewPicture.cpp  the picture of the scene under the tool
 //   SimViewPlayback.cpp the playback and its control dialog
+//   SimViewTool.cpp     the tool model at the tool position and its
+//                       textures
 //
 // Camera model: two rotation angles (degrees), a uniform scale (pixels per
 // program unit) and a pan offset (pixels).  A program point p lands at
@@ -59,10 +61,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "CView.h"
 #include "DocumentLinks.h"
+#include "ToolModel.h"
 #include "ToolpathBatch.h"
 #include "ToolpathReduction.h"
 
@@ -151,6 +155,13 @@ public:
     // needs) can be forced for comparison and measurement.
     void SetBatchedDrawing(bool batched);
     bool IsBatchedDrawing() const { return m_batchedDrawing; }
+
+    // The tool textures are texture objects, uploaded once per context;
+    // re-specifying the images at every draw (the same pixels, slower) can
+    // be forced for comparison and measurement (not in a context that will
+    // go before its window: see SimViewTool.cpp).
+    void SetToolTextureObjects(bool objects);
+    bool IsToolTextureObjects() const { return m_toolTextureObjects; }
 
     // Frames during an interaction draw a reduced toolpath when the exact
     // one is estimated to take more than microseconds.
@@ -294,9 +305,33 @@ protected:
     // The share of the toolpath's box that lies on the pane, by the
     // rectangle round its projected corners.
     double VisibleFraction(const float* lower, const float* upper) const;
-    // The tool model at m_toolPos; the models come with the tool
-    // configuration, until then it draws nothing.
+    // The tool model of the current tool at m_toolPos, in the scene
+    // transform: the model of the first slot numbered m_currentTool, or of
+    // the last slot when none is, or the default marker when the document
+    // has no slot.  A pick passes over it.
     void DrawTool();
+    // What DrawTool draws; none for a slot of no known shape.
+    std::optional<ToolModel> CurrentToolModel() const;
+    // The size of the default marker.
+    float DefaultToolSize() const;
+    void DrawToolPart(const ToolPart& part);
+    // The rounded corner of BU and CO round the tool axis at the current
+    // origin: ring radius ring, tube radius tube.
+    void DrawCornerTorus(float ring, float tube);
+    // The tool textures of the context just made: the texels (once) and the
+    // texture objects.
+    void InitToolTextures();
+    // The context is going: its texture objects go.
+    void ReleaseToolTextures();
+    enum ToolTexture : int
+    {
+        kBodyTexture = 0,  // bitmap 142
+        kTipTexture = 1,   // bitmap 141
+    };
+    // Makes texture the one the next parts are drawn with.
+    void LoadToolTexture(ToolTexture texture);
+    // glTexImage2D of texture's image into the bound texture.
+    void SpecifyToolTexture(ToolTexture texture) const;
 
     // Pick at a client point: renders in GL_SELECT mode around it and hands
     // the hits to ProcessPick.
@@ -346,9 +381,9 @@ protected:
     QCursor m_hZoomCursor;
     QCursor m_hZoomWindowCursor;
     QCursor m_hPanCursor;
-    // Texels of the tool body (bitmap 142) and tip (bitmap 141) textures;
-    // they point into the program's resources.  Not loaded yet: the tool
-    // models that use them are still to come.
+    // Texels of the tool body (bitmap 142) and tip (bitmap 141) textures:
+    // 24 bits, rows bottom-up, blue-green-red.  They point into the
+    // program's resources, loaded at the first initial GL setup.
     const unsigned char* m_bodyTexels = nullptr;
     const unsigned char* m_tipTexels = nullptr;
     // The rendering context and its device context are QOpenGLWidget's own
@@ -385,6 +420,12 @@ protected:
     int32_t m_currentTool = 0;
 
     // ---- Ours beyond the drawing state.
+
+    // The tool textures' objects in the present context, by ToolTexture;
+    // 0 when there are none.  They go with the context (Qt makes a new one
+    // when the pane changes window), as the picture does: m_contextWatch.
+    unsigned m_toolTextures[2] = {0, 0};
+    bool m_toolTextureObjects = true;
 
     // How far the polylines of arcs may stray from the true arcs, program
     // units: set from the extents with them, so that the arrays and the

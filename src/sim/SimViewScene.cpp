@@ -12,12 +12,19 @@
 void CSimView::initializeGL()
 {
     // A new context (the first, or one for another top-level window): a
-    // picture of the old one is gone with it.
+    // picture of the old one is gone with it.  What lives in a context is
+    // released when it goes; direct, so that the tool textures can make it
+    // current once more to delete them.
     ReleasePicture();
     m_depthCopy = DepthCopy::Unknown;
     disconnect(m_contextWatch);
-    m_contextWatch = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ReleasePicture(); },
-                             Qt::DirectConnection);
+    m_contextWatch = connect(
+        context(), &QOpenGLContext::aboutToBeDestroyed, this,
+        [this] {
+            ReleasePicture();
+            ReleaseToolTextures();
+        },
+        Qt::DirectConnection);
     InitGL();
 }
 
@@ -39,13 +46,7 @@ void CSimView::InitGL()
             gluQuadricTexture(m_pQuadric.get(), GL_TRUE);
         }
     }
-    // The tool textures (bitmaps 141 and 142) are loaded with the tool
-    // models; the texture parameters are set already, as the models expect.
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    InitToolTextures();
 }
 
 void CSimView::resizeGL(int w, int h)
@@ -303,12 +304,6 @@ size_t CSimView::DrawToolpathPerRecord(const MoveList& moves, const PickWindow* 
         ++drawn;
     }
     return drawn;
-}
-
-void CSimView::DrawTool()
-{
-    // The tool models (and the textures they use) come with the tool
-    // configuration; until then no model is drawn at m_toolPos.
 }
 
 void CSimView::DrawRubberBand()

@@ -18,6 +18,9 @@ protected:
     void SetUp() override
     {
         SimViewTest::SetUp();
+        // A tool never configured: its model shows nothing, so that the
+        // arcs round the origin are seen alone.
+        doc->m_tools.push_back(ToolSlot{});
         Show();
     }
     // Where a program point (Y as programmed) lands on the pane.

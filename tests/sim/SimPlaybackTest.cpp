@@ -354,6 +354,8 @@ TEST_F(SimPlaybackTest, AfterTheLastRecordTheWholePathShowsAndContinueOnlyStopsA
     for (int line = 0; line < 12; ++line)
         doc->m_moves.push_back(Segment(line * 2, line * 10.0f, 0, 0, line * 10.0f + 10.0f, line * 3.0f, 0, line % 3,
                                        line % 4 == 3));
+    // A tool never configured draws nothing: the paths alone are compared.
+    doc->m_tools.assign(1, ToolSlot{});
     Interpreted();
     ASSERT_TRUE(Run(ID_SIM_ZOOMALL));
     const QImage whole = WholePath();
@@ -380,6 +382,8 @@ TEST_F(SimPlaybackTest, AfterTheLastRecordTheWholePathShowsAndContinueOnlyStopsA
 
 TEST_F(SimPlaybackTest, CloseShowsTheWholePathAndLeavesTheToolWhereItWas)
 {
+    // A tool never configured draws nothing: the paths alone are compared.
+    doc->m_tools.assign(1, ToolSlot{});
     const QImage whole = Grab();
     OpenDialog();
     Slider()->setValue(190);
