@@ -3,6 +3,7 @@
 // window; the links between an editor line and a toolpath record; a second
 // window on the same document; the playback and its dialog in a window.
 #include <QAbstractTextDocumentLayout>
+#include <QLineEdit>
 #include <QOpenGLWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <QTextBlock>
 
 #include "CSimControlDlg.h"
+#include "CToolConfigDlg.h"
 #include "NcGen.h"
 #include "WindowFixture.h"
 #include "WorkedExample.h"
@@ -153,15 +155,33 @@ TEST_F(WindowTest, PlaybackMarksEachRecordsLineInTheCodeAndTheDialogGoesWithItsW
     EXPECT_LE(code->GetFirstRow(), running);
     EXPECT_LT(running, code->GetFirstRow() + code->GetVisibleRows());
 
-    // Closing the window while it plays closes the dialog.
+    // With the tool dialog open too, and a tool stored while it plays,
+    // closing the window while it plays closes both dialogs.
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button%1").arg(IDC_SIMCTRL_PAUSE)),
                       Qt::LeftButton);
     ASSERT_TRUE(WaitUntil([&] { return sim->IsPlaying(); }));
+    ASSERT_TRUE(mainFrame->OnCommand(ID_NC_CONFIGURETOOLS));
+    QPointer<CToolConfigDlg> tools = Doc(frame)->ToolDialog();
+    ASSERT_TRUE(tools);
+    auto* diameter = tools->findChild<QLineEdit*>(QStringLiteral("control%1").arg(IDC_TOOL_D));
+    ASSERT_TRUE(diameter);
+    diameter->setText(QStringLiteral("8"));
+    QTest::mouseClick(tools->findChild<QPushButton*>(QStringLiteral("button%1").arg(IDOK)), Qt::LeftButton);
+    ASSERT_FALSE(Doc(frame)->Interpreter().Tools().empty());
+    EXPECT_EQ(Doc(frame)->Interpreter().Tools()[0].D, 8.0f);
+    ASSERT_TRUE(mainFrame->OnCommand(ID_NC_CONFIGURETOOLS));
+    tools = Doc(frame)->ToolDialog();
+    ASSERT_TRUE(tools);
+    // The playback goes on under the open dialog.
+    const int line = sim->GetCurrentLine();
+    ASSERT_TRUE(WaitUntil([&] { return sim->GetCurrentLine() > line; }));
+    EXPECT_TRUE(sim->IsPlaying());
     QPointer<CSimView> view = sim;
     frame->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(WaitUntil([&] { return view.isNull(); }));
     EXPECT_TRUE(dialog.isNull());
+    EXPECT_TRUE(tools.isNull());
     QTest::qWait(50);
 }
 
