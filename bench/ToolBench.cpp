@@ -155,31 +155,30 @@ void DrawTools(benchmark::State& state, bool objects)
     f.view->SetToolTextureObjects(true);
 }
 
+// Every shape and the default marker at four scales, as both ways of
+// drawing are measured.
+void ShapesAndScales(benchmark::internal::Benchmark* b)
+{
+    b->ArgsProduct({benchmark::CreateDenseRange(0, kDefault, 1), {2, 6, 10, 18}})
+        ->ArgNames({"shape", "scale"})
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(50)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+}
+
 void BM_DrawTool(benchmark::State& state)
 {
     DrawTools(state, true);
 }
-BENCHMARK(BM_DrawTool)
-    ->ArgsProduct({benchmark::CreateDenseRange(0, kDefault, 1), {2, 6, 10, 18}})
-    ->ArgNames({"shape", "scale"})
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(50)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawTool)->Apply(ShapesAndScales);
 
 void BM_DrawToolRespecifying(benchmark::State& state)
 {
     DrawTools(state, false);
 }
-BENCHMARK(BM_DrawToolRespecifying)
-    ->ArgsProduct({benchmark::CreateDenseRange(0, kDefault, 1), {2, 6, 10, 18}})
-    ->ArgNames({"shape", "scale"})
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(50)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawToolRespecifying)->Apply(ShapesAndScales);
 
 }  // namespace
 

@@ -158,6 +158,21 @@ QLinearGradient Cylinder(double left, double right, const QColor& light, const Q
     return gradient;
 }
 
+// A box whose two lower corners are cut off by chamfer: a section of the
+// holder seen from the side.
+QPainterPath ChamferedBelow(double left, double right, double top, double bottom, double chamfer)
+{
+    QPainterPath path;
+    path.moveTo(left, top);
+    path.lineTo(right, top);
+    path.lineTo(right, bottom - chamfer);
+    path.lineTo(right - chamfer, bottom);
+    path.lineTo(left + chamfer, bottom);
+    path.lineTo(left, bottom - chamfer);
+    path.closeSubpath();
+    return path;
+}
+
 void PaintCutter(QPainter& p, const Cutter& c, bool large)
 {
     const QPainterPath outline = c.Outline();
@@ -443,28 +458,14 @@ QImage PaintHolderPicture(Dim dim)
         p.fillPath(shank, Cylinder(shankLeft, shankRight, QColor(240, 242, 245), QColor(170, 176, 186)));
         p.strokePath(shank, QPen(kOutline, 1));
 
-        QPainterPath narrow;
-        narrow.moveTo(narrowLeft, wideBottom);
-        narrow.lineTo(narrowRight, wideBottom);
-        narrow.lineTo(narrowRight, narrowBottom - 3);
-        narrow.lineTo(narrowRight - 3, narrowBottom);
-        narrow.lineTo(narrowLeft + 3, narrowBottom);
-        narrow.lineTo(narrowLeft, narrowBottom - 3);
-        narrow.closeSubpath();
+        const QPainterPath narrow = ChamferedBelow(narrowLeft, narrowRight, wideBottom, narrowBottom, 3);
         p.fillPath(narrow, Cylinder(narrowLeft, narrowRight, light, dark));
         // The collet nut's edge.
         p.setPen(QPen(QColor(70, 78, 92), 1));
         p.drawLine(QPointF(narrowLeft, narrowBottom - 9), QPointF(narrowRight, narrowBottom - 9));
         p.strokePath(narrow, QPen(kOutline, 1.3));
 
-        QPainterPath wide;
-        wide.moveTo(wideLeft, wideTop);
-        wide.lineTo(wideRight, wideTop);
-        wide.lineTo(wideRight, wideBottom - 4);
-        wide.lineTo(wideRight - 4, wideBottom);
-        wide.lineTo(wideLeft + 4, wideBottom);
-        wide.lineTo(wideLeft, wideBottom - 4);
-        wide.closeSubpath();
+        const QPainterPath wide = ChamferedBelow(wideLeft, wideRight, wideTop, wideBottom, 4);
         p.fillPath(wide, Cylinder(wideLeft, wideRight, light, dark));
         // The flange's groove.
         p.fillRect(QRectF(wideLeft, 21, wideRight - wideLeft, 6), Cylinder(wideLeft, wideRight, dark, dark.darker(130)));
