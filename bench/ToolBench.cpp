@@ -4,9 +4,10 @@
 // L 36) stands in the middle of the pane at 2, 6, 10 and 18 pixels per
 // unit: about a tenth and a third of the pane's height, then about a tenth
 // and a third of its area (running off its edges).  Each frame starts from
-// a cleared pane (not timed), as a frame of the view does.  First with the
-// textures as texture objects, as the view draws, then with the texture
-// images re-specified at every draw.  Counters: the
+// a cleared pane (not timed), as a frame of the view does.  First as the
+// view draws (texture objects, the far sides of closed parts culled), then
+// with the texture images re-specified at every draw, then with both sides
+// of every part drawn.  Counters: the
 // pixels the model covers, their share of the pane's area, and the share
 // of its height between the model's highest and lowest pixel.
 // Needs an X display with GLX; without one it starts Xvfb for the run.
@@ -133,11 +134,12 @@ Coverage LitPixels()
     return coverage;
 }
 
-void DrawTools(benchmark::State& state, bool objects)
+void DrawTools(benchmark::State& state, bool objects, bool culled)
 {
     Fixture& f = TheFixture();
     f.UseShape(int(state.range(0)), float(state.range(1)));
     f.view->SetToolTextureObjects(objects);
+    f.view->SetToolBackFacesCulled(culled);
     f.view->makeCurrent();
     for (auto _ : state) {
         Clear();
@@ -153,10 +155,11 @@ void DrawTools(benchmark::State& state, bool objects)
     state.counters["area_share"] = double(lit.pixels) / (kWidth * kHeight);
     state.counters["height_share"] = double(lit.rows) / kHeight;
     f.view->SetToolTextureObjects(true);
+    f.view->SetToolBackFacesCulled(true);
 }
 
-// Every shape and the default marker at four scales, as both ways of
-// drawing are measured.
+// Every shape and the default marker at four scales, as each way of
+// drawing is measured.
 void ShapesAndScales(benchmark::internal::Benchmark* b)
 {
     b->ArgsProduct({benchmark::CreateDenseRange(0, kDefault, 1), {2, 6, 10, 18}})
@@ -170,15 +173,21 @@ void ShapesAndScales(benchmark::internal::Benchmark* b)
 
 void BM_DrawTool(benchmark::State& state)
 {
-    DrawTools(state, true);
+    DrawTools(state, true, true);
 }
 BENCHMARK(BM_DrawTool)->Apply(ShapesAndScales);
 
 void BM_DrawToolRespecifying(benchmark::State& state)
 {
-    DrawTools(state, false);
+    DrawTools(state, false, true);
 }
 BENCHMARK(BM_DrawToolRespecifying)->Apply(ShapesAndScales);
+
+void BM_DrawToolBothSides(benchmark::State& state)
+{
+    DrawTools(state, true, false);
+}
+BENCHMARK(BM_DrawToolBothSides)->Apply(ShapesAndScales);
 
 }  // namespace
 

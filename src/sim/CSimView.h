@@ -162,6 +162,11 @@ public:
     // go before its window: see SimViewTool.cpp).
     void SetToolTextureObjects(bool objects);
     bool IsToolTextureObjects() const { return m_toolTextureObjects; }
+    // The model's closed surfaces are drawn without their far sides, which
+    // the near sides always hide; drawing them too (the same pixels,
+    // slower) can be forced for comparison and measurement.
+    void SetToolBackFacesCulled(bool culled);
+    bool IsToolBackFacesCulled() const { return m_toolBackFacesCulled; }
 
     // Frames during an interaction draw a reduced toolpath when the exact
     // one is estimated to take more than microseconds.
@@ -426,6 +431,7 @@ protected:
     // when the pane changes window), as the picture does: m_contextWatch.
     unsigned m_toolTextures[2] = {0, 0};
     bool m_toolTextureObjects = true;
+    bool m_toolBackFacesCulled = true;
 
     // How far the polylines of arcs may stray from the true arcs, program
     // units: set from the extents with them, so that the arrays and the

@@ -12,6 +12,12 @@
 // texture of a context that has gone crash the program when the last
 // context of its share group goes (a full-screen window closing).
 //
+// The software renderer's cost is mostly per triangle and per pixel, so
+// the far side of every closed surface (cylinder walls, balls, the torus)
+// is culled: along any line of sight the first surface of a closed part,
+// or of the closed union of the parts, is a near side.  Flat caps and disks
+// are one-sided rings that close the others and are drawn from both sides.
+//
 // The parts are sent vertex by vertex at every frame.  Display lists would
 // save a little of the main thread's time (the software renderer's
 // rasterising is most of the cost), but Mesa 22 crashes when a share
@@ -78,6 +84,12 @@ void CSimView::SetToolTextureObjects(bool objects)
     update();
 }
 
+void CSimView::SetToolBackFacesCulled(bool culled)
+{
+    m_toolBackFacesCulled = culled;
+    update();
+}
+
 void CSimView::LoadToolTexture(ToolTexture texture)
 {
     const unsigned object = m_toolTextureObjects ? m_toolTextures[texture] : 0;
@@ -133,6 +145,10 @@ void CSimView::DrawTool()
     if (!model)
         return;
     glEnable(GL_TEXTURE_2D);
+    // The projection turns y over, so the outsides of the quadrics and of
+    // the torus, counter-clockwise in the model, wind clockwise on screen.
+    glFrontFace(GL_CW);
+    glCullFace(GL_BACK);
     glPushMatrix();
     ApplySceneTransform();
     glTranslatef(m_toolPos[0], m_toolPos[1], m_toolPos[2]);
@@ -142,6 +158,8 @@ void CSimView::DrawTool()
     for (const ToolPart& part : model->tip)
         DrawToolPart(part);
     glPopMatrix();
+    glDisable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
     glBindTexture(GL_TEXTURE_2D, 0);
     glDisable(GL_TEXTURE_2D);
 }
@@ -149,6 +167,12 @@ void CSimView::DrawTool()
 void CSimView::DrawToolPart(const ToolPart& part)
 {
     GLUquadric* quadric = m_pQuadric.get();
+    const bool closed = part.kind == ToolPart::Sphere || part.kind == ToolPart::CornerTorus ||
+                        (part.kind == ToolPart::Cylinder && part.size[2] > 0.0f);
+    if (closed && m_toolBackFacesCulled)
+        glEnable(GL_CULL_FACE);
+    else
+        glDisable(GL_CULL_FACE);
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, part.z);
     switch (part.kind) {
