@@ -290,8 +290,6 @@ void CToolConfigDlg::OnInitDialog()
     FillToolNumbers();
     LoadShownSlot();
     RefreshAll();
-    ShowBitmap(m_holderPicture, IDB_TOOL_HOLDER);
-    ShowBitmap(m_cutterPicture, IDB_TOOL_CUTTER);
 }
 
 void CToolConfigDlg::FillToolNumbers()
@@ -486,6 +484,9 @@ void CToolConfigDlg::RefreshPictures()
     ShowBitmap(m_compensationTipPicture, m_compensationTip ? IDB_TOOL_COMP_TIP_SELECTED : IDB_TOOL_COMP_TIP);
     ShowBitmap(m_compensationCentrePicture,
                m_compensationTip ? IDB_TOOL_COMP_CENTRE : IDB_TOOL_COMP_CENTRE_SELECTED);
+    // Another shape (a radio, another T number) redraws the explanation
+    // for it: a cutter of the shape no longer chosen would mislead.
+    ShowExplanation();
 }
 
 void CToolConfigDlg::UpdateLibraryButtons()
@@ -563,7 +564,21 @@ void CToolConfigDlg::OnFieldFocus(size_t index)
 {
     // After the click that gave the focus has placed the cursor.
     QTimer::singleShot(0, m_edits[index], &QLineEdit::selectAll);
-    const DimensionField& field = kDimensionFields[index];
+    m_explainedField = index;
+    ShowExplanation();
+}
+
+void CToolConfigDlg::ShowExplanation()
+{
+    // A field the shape hides has nothing to explain.
+    if (m_explainedField && !Shown(kDimensionFields[*m_explainedField].shownFor, m_type))
+        m_explainedField.reset();
+    if (!m_explainedField) {
+        ShowBitmap(m_holderPicture, IDB_TOOL_HOLDER);
+        ShowBitmap(m_cutterPicture, IDB_TOOL_CUTTER);
+        return;
+    }
+    const DimensionField& field = kDimensionFields[*m_explainedField];
     ShowBitmap(m_holderPicture, field.upperPicture);
     ShowBitmap(m_cutterPicture, field.lowerPicture[static_cast<int32_t>(m_type)]);
 }

@@ -22,6 +22,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "CSkinDialog.h"
 #include "ToolSlot.h"
@@ -100,6 +101,9 @@ private:
     void OnUnitRadio(bool mm);
     void OnCompensationPicture(bool tip);
     void OnFieldFocus(size_t index);
+    // The holder and cutter pictures: those of the field last focused, for
+    // the shape now chosen, or the plain ones.
+    void ShowExplanation();
     void OnLoadFromLibrary();
     void OnSaveToLibrary();
 
@@ -109,6 +113,8 @@ private:
     QString m_libraryPath;
     // The index in the tool list of the slot the fields show; -1 for none.
     int m_shownIndex = -1;
+    // The dimension field whose pictures show; none for the plain ones.
+    std::optional<size_t> m_explainedField;
 
     QComboBox* m_toolNumber = nullptr;  // 1041
     QLineEdit* m_nameEdit = nullptr;    // 1050

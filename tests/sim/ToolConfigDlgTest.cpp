@@ -284,6 +284,35 @@ TEST_F(ToolDialogTest, AFieldWithTheFocusIsSelectedAndItsDimensionShown)
     EXPECT_EQ(Picture(IDC_TOOL_CUTTER_PICTURE), IDB_TOOL_CO_TD);
 }
 
+// The explanation follows the shape: after another radio or another T
+// number, the focused field's pictures are those of the shape now shown,
+// and a field the shape hides leaves the plain pictures.
+TEST_F(ToolDialogTest, TheFocusPicturesFollowTheShape)
+{
+    ToolSlot ball = Slot(1);
+    ball.type = ToolType::SP;
+    ToolSlot drill = Slot(2);
+    drill.type = ToolType::DR;
+    doc.m_tools = {ball, drill};
+    Open();
+    Focus(IDC_TOOL_L);
+    EXPECT_EQ(Picture(IDC_TOOL_CUTTER_PICTURE), IDB_TOOL_SP_L);
+    QTest::mouseClick(Radio(IDC_TOOL_TYPE_FL), Qt::LeftButton);
+    EXPECT_EQ(Picture(IDC_TOOL_CUTTER_PICTURE), IDB_TOOL_FL_L);
+    QTest::mouseClick(Radio(IDC_TOOL_TYPE_SP), Qt::LeftButton);
+    DropDown();
+    Choose(1);
+    EXPECT_EQ(Picture(IDC_TOOL_CUTTER_PICTURE), IDB_TOOL_DR_L);
+
+    DropDown();
+    Choose(0);
+    Focus(IDC_TOOL_R);
+    EXPECT_EQ(Picture(IDC_TOOL_CUTTER_PICTURE), IDB_TOOL_SP_R);
+    QTest::mouseClick(Radio(IDC_TOOL_TYPE_DR), Qt::LeftButton);
+    EXPECT_EQ(Picture(IDC_TOOL_HOLDER_PICTURE), IDB_TOOL_HOLDER);
+    EXPECT_EQ(Picture(IDC_TOOL_CUTTER_PICTURE), IDB_TOOL_CUTTER);
+}
+
 TEST_F(ToolDialogTest, TheCompensationPicturesAndTheUnitsAreChoicesOfTheDialogOnly)
 {
     ToolSlot ball = Slot(1);
