@@ -19,6 +19,8 @@
 // end of its GL work; the rest is Qt's composition of the window and the X
 // server); and the same at the middle with every frame drawn whole, as it
 // was before frames kept their picture.
+// Every frame draws the tool model too: the program's T numbers are given
+// shapes and sizes, as a user gives them before playing back.
 // TORNEL_BENCH_MOVES sets the number of move records (default 1000000).
 // Needs an X display with GLX; without one it starts Xvfb for the run.
 #include <benchmark/benchmark.h>
@@ -151,6 +153,19 @@ struct Fixture
         const std::string text = ProgramWithMoves(moves);
         LoadThroughFile(doc.TextBuffer(), text);
         doc.Interpreter().Run(doc.TextBuffer());
+        // Every T number defined, as a user does before playing back, so
+        // that the frames draw the tool model: the shapes in turn, 10 mm
+        // cutters 30 mm long.
+        std::vector<ToolSlot>& tools = doc.Interpreter().Tools();
+        for (size_t i = 0; i < tools.size(); ++i) {
+            tools[i].type = ToolType(i % 5);
+            tools[i].D = 10.0f;
+            tools[i].L = 30.0f;
+            tools[i].R = 2.0f;
+            tools[i].F = 10.0f;
+            tools[i].TD = 4.0;
+            tools[i].A = 118.0f;
+        }
         view = std::make_unique<BenchSimView>();
         doc.AddView(view.get());
         view->OnInitialUpdate();
