@@ -198,7 +198,7 @@ void CSendDlg::ShowProgress()
     const int lines = snapshot.LineCount();
     const int current = m_worker->CurrentLine();
     if (current >= 0) {
-        m_progress->SetPos(int(qint64(current) * 100 / lines));
+        m_progress->SetPos(SendWorker::Percent(current, lines));
         if (current != m_shownLine) {
             const std::string_view line = snapshot.Line(current);
             m_log->setPlainText(DisplayLine(line.data(), qsizetype(line.size())));

@@ -2,6 +2,7 @@
 #include "SendWorker.h"
 
 #include <QByteArray>
+#include <cstring>
 
 #include "CSerialComm.h"
 #include "CTextBuffer.h"
@@ -25,12 +26,17 @@ SendSnapshot::SendSnapshot(const CTextBuffer& buffer)
     size_t total = 0;
     for (int i = 0; i < lines; ++i)
         total += size_t(buffer.LineLength(i)) + 1;
-    m_bytes.reserve(total);
-    m_lineEnds.reserve(size_t(lines));
+    // Sized once and filled by copying: a program of millions of lines is
+    // taken while the user waits on Start.
+    m_bytes.resize(total);
+    m_lineEnds.resize(size_t(lines));
+    char* out = m_bytes.data();
     for (int i = 0; i < lines; ++i) {
-        m_bytes.append(buffer.LineChars(i), size_t(buffer.LineLength(i)));
-        m_bytes.push_back('\n');
-        m_lineEnds.push_back(m_bytes.size());
+        const size_t length = size_t(buffer.LineLength(i));
+        std::memcpy(out, buffer.LineChars(i), length);
+        out[length] = '\n';
+        out += length + 1;
+        m_lineEnds[size_t(i)] = size_t(out - m_bytes.data());
     }
 }
 

@@ -69,6 +69,9 @@ public:
     int CurrentLine() const { return m_currentLine.load(); }
     int LinesSent() const { return m_linesSent.load(); }
     uint64_t BytesSent() const { return m_bytesSent.load(); }
+    // The progress shown while line of lines is being sent: 0, 33 and 66
+    // for three lines (100 comes when the last has gone).
+    static int Percent(int line, int lines) { return int(int64_t(line) * 100 / lines); }
     // CRC-32 of the bytes sent; read it once the worker has ended.
     uint32_t Crc() const { return m_crc; }
     const SendSnapshot& Snapshot() const { return *m_snapshot; }

@@ -15,6 +15,7 @@
 #include "CSerialComm.h"
 #include "CTextBuffer.h"
 #include "Crc32.h"
+#include "SendWorker.h"
 #include "DncFixture.h"
 #include "TempDir.h"
 
@@ -92,6 +93,12 @@ TEST_F(SendTest, WithTheDefaultsNothingGoesBeforeTheMachinesDc1AndThenEveryLineE
     EXPECT_EQ(machine.Poll(), QByteArray("A\nB\nC\n"));
     EXPECT_EQ(dialog->findChild<QPlainTextEdit*>()->toPlainText(), QStringLiteral("全部文件发送完毕!"));
     EXPECT_EQ(dialog->findChild<CGradientProgress*>()->GetPos(), 100);
+    // On the way the bar showed the line under way: 0, 33 and 66 of three;
+    // a million lines later it still counts without overflowing.
+    EXPECT_EQ(SendWorker::Percent(0, 3), 0);
+    EXPECT_EQ(SendWorker::Percent(1, 3), 33);
+    EXPECT_EQ(SendWorker::Percent(2, 3), 66);
+    EXPECT_EQ(SendWorker::Percent(3499999, 3500000), 99);
     EXPECT_FALSE(dialog->Comm()->PortOpen());
     const QString crc = QStringLiteral("%1").arg(Crc32(0, "A\nB\nC\n", 6), 8, 16, QLatin1Char('0')).toUpper();
     EXPECT_TRUE(dialog->StatusText().contains(QStringLiteral("6 字节"))) << dialog->StatusText().toStdString();
