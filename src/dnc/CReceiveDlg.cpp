@@ -48,9 +48,12 @@ void CReceiveDlg::StartTimeoutTimer()
 
 void CReceiveDlg::OnStart()
 {
+    if (!MayDropReceived())
+        return;
     if (!ApplyPortSettings(*m_comm, m_settings, TransferKind::Receive))
         return;
     m_strReceived.clear();
+    m_savedPath.clear();
     m_lineStart = 0;
     m_shownLineStart = -1;
     m_log->setPlainText(QStringLiteral("已准备好接收"));
@@ -82,7 +85,11 @@ void CReceiveDlg::OnComm()
         StartTimeoutTimer();
         break;
     case CSerialComm::comEvCTS:
-        if (m_comm->RTSEnable()) {
+        // Before the first byte the line decides whether to wait; after it
+        // the check keeps running whatever CTS does, so that a machine
+        // that raises CTS once it is done cannot keep the program from
+        // being written.
+        if (m_comm->RTSEnable() && !m_bDataReceived) {
             if (!m_comm->CTSHolding())
                 StartTimeoutTimer();
             else
@@ -171,15 +178,18 @@ void CReceiveDlg::OnDeviceLost(const QString& reason)
     SetStatus(reason);
 }
 
+bool CReceiveDlg::MayDropReceived()
+{
+    if (!m_bDataReceived || !m_savedPath.isEmpty() || m_strReceived.isEmpty())
+        return true;
+    return AfxMessageBox(QStringLiteral("已接收的 %1 字节尚未保存，确实要放弃吗？").arg(m_strReceived.size()),
+                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void CReceiveDlg::OnCancel()
 {
-    if (m_bDataReceived && m_savedPath.isEmpty() && !m_strReceived.isEmpty()) {
-        const int answer =
-            AfxMessageBox(QStringLiteral("已接收的 %1 字节尚未保存，确实要放弃吗？").arg(m_strReceived.size()),
-                          MB_YESNO | MB_ICONQUESTION);
-        if (answer != IDYES)
-            return;
-    }
+    if (!MayDropReceived())
+        return;
     m_timeout.stop();
     m_refresh.stop();
     m_comm->SetPortOpen(false);

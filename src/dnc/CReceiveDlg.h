@@ -44,6 +44,9 @@ private:
     bool WriteTempFile();
     void StartTimeoutTimer();
     void ShowLines();
+    // Whether what came may be dropped: yes when it is saved or there is
+    // nothing; otherwise the user says.
+    bool MayDropReceived();
 
     QLabel* m_label = nullptr;
     bool m_bDataReceived = false;

@@ -17,11 +17,12 @@ namespace {
 class ReceiveTest : public DncTest
 {
 protected:
-    std::unique_ptr<CReceiveDlg> Dialog(int timeoutMs, int xonXoff = 1)
+    std::unique_ptr<CReceiveDlg> Dialog(int timeoutMs, int xonXoff = 1, int rtsCts = 0)
     {
         PortSettings settings;
         settings.timeoutMs = timeoutMs;
         settings.xonXoff = xonXoff;
+        settings.rtsCts = rtsCts;
         UseMachine(TransferKind::Receive, settings);
         auto dialog = std::make_unique<CReceiveDlg>();
         dialog->show();
@@ -150,6 +151,41 @@ TEST_F(ReceiveTest, AMachineThatHangsUpLeavesWhatCameToBeWritten)
     machine.HangUp();
     ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }, 3000));
     EXPECT_EQ(TempFile(), QByteArray("G00 X1\r\nG01"));
+}
+
+// With RTS/CTS, a machine that raises CTS after its last byte (ready for
+// more, or simply done) must not keep the program from being written.
+TEST_F(ReceiveTest, CtsRaisedAfterTheLastByteStillEndsWithTheFile)
+{
+    auto dialog = Dialog(200, 0, 1);
+    int lines = 0;
+    dialog->Comm()->SetLineSource([&](int& now, LineErrorCounts&) {
+        now = lines;
+        return true;
+    });
+    dialog->OnStart();
+    machine.Send("G00 X1\r\nM30\r\n");
+    ASSERT_TRUE(WaitFor([&] { return dialog->LineCount() == 2; }));
+    lines = MODEM_CTS;
+    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }, 3000));
+    EXPECT_EQ(TempFile(), QByteArray("G00 X1\r\nM30\r\n"));
+}
+
+// Start again after data came asks before it throws them away.
+TEST_F(ReceiveTest, StartAgainAsksBeforeUnsavedDataAreDropped)
+{
+    auto dialog = Dialog(5000);
+    dialog->OnStart();
+    machine.Send("G00 X1\r\n");
+    ASSERT_TRUE(WaitFor([&] { return dialog->LineCount() == 1; }));
+    answer = IDNO;
+    dialog->OnStart();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(dialog->Received(), QByteArray("G00 X1\r\n"));
+    answer = IDYES;
+    dialog->OnStart();
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(dialog->Received().isEmpty());
 }
 
 }  // namespace
