@@ -9,6 +9,9 @@
 #include <QStandardPaths>
 
 #include "AfxMessageBox.h"
+#include "CReceiveDlg.h"
+#include "CSendDlg.h"
+#include "TransferDialog.h"
 #include "BackgroundTask.h"
 #include "CFrameWnd.h"
 #include "CWinApp.h"
@@ -24,6 +27,8 @@ BEGIN_COMMAND_MAP(CTornelDoc, CDocument)
     ON_COMMAND(ID_NC_UPDATEVIEWS, OnReinterpret)
     ON_COMMAND(ID_NC_CALCULATOR, OnCalculator)
     ON_COMMAND(ID_NC_CONFIGURETOOLS, OnConfigureTools)
+    ON_COMMAND(ID_NC_SENDTOMACHINE, OnSendToMachine)
+    ON_COMMAND(ID_NC_RECEIVEFROMMACHINE, OnReceiveFromMachine)
 END_COMMAND_MAP()
 
 CTornelDoc::CTornelDoc()
@@ -152,6 +157,38 @@ void CTornelDoc::OnConfigureTools()
     m_toolDialog->show();
     m_toolDialog->raise();
     m_toolDialog->activateWindow();
+}
+
+namespace {
+
+// The main window, over which the transfer dialogs open; null in tests
+// without one.
+QWidget* MainWindow()
+{
+    CWinApp* app = AfxGetApp();
+    return app && app->m_pMainWnd ? app->m_pMainWnd->Widget() : nullptr;
+}
+
+}  // namespace
+
+void CTornelDoc::OnSendToMachine()
+{
+    // This document, whose window gave the command, is the one that goes.
+    const QString name = GetPathName().isEmpty() ? GetTitle() : GetPathName();
+    CSendDlg dialog(&m_xTextBuffer, name, MainWindow());
+    dialog.exec();
+}
+
+void CTornelDoc::OnReceiveFromMachine()
+{
+    CReceiveDlg dialog(MainWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd)
+        app->m_pMainWnd->SetMessageText(QStringLiteral("已接收 %1 行，%2，保存在 %3")
+                                            .arg(dialog.LineCount())
+                                            .arg(ByteCountAndCrc(qulonglong(dialog.Received().size()), dialog.ReceivedCrc()),
+                                                 dialog.SavedPath()));
 }
 
 void CTornelDoc::ShowLine(int line)

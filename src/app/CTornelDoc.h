@@ -65,6 +65,10 @@ public:
     // Opens the tool configuration dialog, or brings up the one already
     // open for this document.
     void OnConfigureTools();
+    // Send this document's text to the machine tool; receive a program
+    // from it into "Temp.txt".  Both dialogs are modal.
+    void OnSendToMachine();
+    void OnReceiveFromMachine();
 
     DECLARE_COMMAND_MAP()
 

@@ -17,20 +17,6 @@ namespace {
 const QString kPauseText = QStringLiteral("暂停");
 const QString kContinueText = QStringLiteral("继续");
 
-// "仿宋_GB2312" at 10 points.  Where it is missing, another FangSong, then
-// the serif (Song/Ming) face of Noto CJK, which Debian's fonts-noto-cjk
-// installs, then any serif face.
-QFont DialogFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("仿宋_GB2312"), QStringLiteral("FangSong"), QStringLiteral("仿宋"),
-                      QStringLiteral("STFangsong"), QStringLiteral("Noto Serif CJK SC"),
-                      QStringLiteral("AR PL UMing CN"), QStringLiteral("serif")});
-    font.setStyleHint(QFont::Serif);
-    font.setPointSize(10);
-    return font;
-}
-
 }  // namespace
 
 CSimControlDlg::CSimControlDlg(CSimView* view, QWidget* parent)
@@ -42,7 +28,7 @@ CSimControlDlg::CSimControlDlg(CSimView* view, QWidget* parent)
     setWindowTitle(QStringLiteral("仿真控制"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setFont(DialogFont());
+    setFont(CSkinDialog::DialogFont());
     const DialogUnits units(font());
 
     // The frame first, so that the slider lies over it.

@@ -14,26 +14,8 @@
 
 #include "AfxMessageBox.h"
 #include "CWinApp.h"
+#include "QtTestHelpers.h"
 #include "ShellDoubles.h"
-
-// Readable QStrings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-// Runs the event loop until done() holds or timeoutMs have passed.
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 2000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 class ShellTest : public ::testing::Test
 {

@@ -1,0 +1,7 @@
+// The transfer tests run offscreen, in a folder of their own.
+#include "OffscreenTestMain.h"
+
+int main(int argc, char** argv)
+{
+    return RunTestsOffscreen(argc, argv);
+}
