@@ -50,7 +50,7 @@ void CReceiveDlg::OnStart()
 {
     if (!MayDropReceived())
         return;
-    if (!ApplyPortSettings(*m_comm, m_settings, TransferKind::Receive))
+    if (!OpenPort())
         return;
     m_strReceived.clear();
     m_savedPath.clear();

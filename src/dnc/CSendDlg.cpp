@@ -127,7 +127,7 @@ void CSendDlg::OnNewSettings()
 void CSendDlg::OnStart()
 {
     StopWorker();
-    if (!ApplyPortSettings(*m_comm, m_settings, TransferKind::Send))
+    if (!OpenPort())
         return;
     // What is sent is the text as it is now; editing it meanwhile changes
     // nothing on the way to the machine.

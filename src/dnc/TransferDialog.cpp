@@ -11,6 +11,7 @@
 #include "CPortSettingsDlg.h"
 #include "CSerialComm.h"
 #include "DialogUnits.h"
+#include "ids.h"
 
 CTransferDlg::CTransferDlg(TransferKind kind, int dialogId, const QString& title, int commId, int logId,
                            QWidget* parent)
@@ -70,6 +71,24 @@ void CTransferDlg::OnInitDialog()
 void CTransferDlg::ShowSummary()
 {
     m_log->setPlainText(SettingsSummary(m_settings, m_kind));
+}
+
+BEGIN_COMMAND_MAP(CTransferDlg, CCmdTarget)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_INDICATOR_STATUS, OnUpdateStatusPane)
+END_COMMAND_MAP()
+
+void CTransferDlg::OnUpdateStatusPane(CCmdUI* ui)
+{
+    ui->Enable(true);
+    ui->SetText(m_strStatus);
+}
+
+bool CTransferDlg::OpenPort()
+{
+    if (ApplyPortSettings(*m_comm, m_settings, m_kind))
+        return true;
+    SetStatus(QStringLiteral("不能打开指定的串口：%1").arg(m_comm->LastError()));
+    return false;
 }
 
 void CTransferDlg::SetStatus(const QString& text)

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "CCmdTarget.h"
 #include "CSkinDialog.h"
 #include "PortSettings.h"
 
@@ -16,7 +17,9 @@ class DialogUnits;
 class QLabel;
 class QPlainTextEdit;
 
-class CTransferDlg : public CSkinDialog
+// A command target too: while it is up, the main frame asks it first, and
+// it answers the status pane 37900 with its status.
+class CTransferDlg : public CSkinDialog, public CCmdTarget
 {
 public:
     // Opens the settings dialog of the transfer; new settings close the
@@ -43,6 +46,9 @@ protected:
     void OnInitDialog();
     void ShowSummary();
     void SetStatus(const QString& text);
+    // Opens the port with the settings; when it cannot be, the message box
+    // says why and the status line keeps it.
+    bool OpenPort();
     // New settings are about to close the port.
     virtual void OnNewSettings() {}
     // The control's events.
@@ -57,8 +63,12 @@ protected:
     QLabel* m_status = nullptr;
 
 private:
+    void OnUpdateStatusPane(CCmdUI* ui);
+
     TransferKind m_kind;
     QString m_strStatus;
+
+    DECLARE_COMMAND_MAP()
 };
 
 // A line of the program as the user reads it: GBK decoded, without its

@@ -110,6 +110,15 @@ CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const
 
 bool CMDIFrameWnd::OnCmdMsg(int id, CCmdUI* ui)
 {
+    // While a modal dialog that is a command target is up (a transfer),
+    // it comes first: the bars can show its state.  A dialog it opened in
+    // turn (its settings) hands on to it.
+    for (QWidget* modal = QApplication::activeModalWidget(); modal; modal = modal->parentWidget())
+        if (auto* target = dynamic_cast<CCmdTarget*>(modal)) {
+            if (target->OnCmdMsg(id, ui))
+                return true;
+            break;
+        }
     if (CMDIChildWnd* child = MDIGetActive(); child && child->OnCmdMsg(id, ui))
         return true;
     if (CFrameWnd::OnCmdMsg(id, ui))

@@ -9,6 +9,8 @@
 
 #include "CReceiveDlg.h"
 #include "CSendDlg.h"
+#include "CStatusBar.h"
+#include "CWinApp.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -58,6 +60,33 @@ TEST_F(WindowTest, ReceivingOpensItsDialogOverTheMainWindow)
     });
     EXPECT_EQ(title, QStringLiteral("接收"));
     EXPECT_TRUE(messages.empty());
+}
+
+// While the send dialog is up, the status pane 37900 (which the editing
+// view otherwise keeps blank) shows the dialog's status; afterwards it is
+// the view's again.
+TEST_F(WindowTest, TheStatusPaneShowsTheTransferWhileItsDialogIsUp)
+{
+    ASSERT_TRUE(Open("part.nc", "G00 X1\r\nM30\r\n"));
+    // A port that is no device: Start fails and says why.
+    AfxGetApp()->WriteProfileString(QStringLiteral("Ports"), QStringLiteral("COM1"),
+                                    QString::fromStdString(dir.File("no-such-port")));
+    CStatusBar* bar = mainFrame->m_wndStatusBar;
+    const int pane = bar->CommandToIndex(ID_EDIT_INDICATOR_STATUS);
+    ASSERT_GE(pane, 0);
+    const QString seen = FromModalDialog(mainFrame, ID_NC_SENDTOMACHINE, [&](QWidget* dialog) {
+        auto* send = dynamic_cast<CSendDlg*>(dialog);
+        if (!send)
+            return QStringLiteral("(not the send dialog)");
+        send->OnStart();
+        if (send->StatusText().isEmpty())
+            return QStringLiteral("(no status)");
+        mainFrame->OnIdleUpdateCmdUI();
+        return bar->GetPaneDisplayText(pane) == send->StatusText() ? QStringLiteral("shown") : bar->GetPaneDisplayText(pane);
+    });
+    EXPECT_EQ(seen, QStringLiteral("shown"));
+    mainFrame->OnIdleUpdateCmdUI();
+    EXPECT_TRUE(bar->GetPaneDisplayText(pane).trimmed().isEmpty());
 }
 
 }  // namespace
