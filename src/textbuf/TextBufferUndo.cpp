@@ -103,6 +103,11 @@ void CTextBuffer::RecordStep(bool isInsert, TextPos start, TextPos end, std::str
         size_t drop = 1;
         while (drop < m_undo.size() && !(m_undo[drop].flags & STEP_GROUP_START))
             ++drop;
+        // A group is undone whole or not at all: the one this step joins is
+        // kept however long it grows (a Replace All of thousands of matches
+        // is one group), and only the groups before it are dropped.
+        if (drop == m_undo.size() && !m_groupStartPending)
+            drop = 0;
         m_undo.erase(m_undo.begin(), m_undo.begin() + std::ptrdiff_t(drop));
         // Keep the saved position on the same state; a state that fell off
         // the front can never be reached again.
