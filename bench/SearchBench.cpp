@@ -59,10 +59,7 @@ struct Fixture
         view = new CTornelView;
         doc.AddView(view);
         view->OnInitialUpdate();
-        view->resize(800, 1000);
-        view->show();
-        for (int i = 0; i < 50 && !view->windowHandle()->isExposed(); ++i)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ShowOnScreen(view, QSize(800, 1000));
         view->viewport()->repaint();
     }
     ~Fixture()

@@ -228,16 +228,11 @@ void CTextView::OnFilePageSetup()
     printer.setPageLayout(layout);
     QPageSetupDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("页面设置"));
-    // Paper and orientation come from the printer settings.
-    for (QWidget* child : dialog.findChildren<QWidget*>()) {
-        const QString name = child->objectName();
-        if (name.contains(QLatin1String("paper"), Qt::CaseInsensitive) ||
-            name.contains(QLatin1String("pageSize"), Qt::CaseInsensitive) ||
-            name.contains(QLatin1String("portrait"), Qt::CaseInsensitive) ||
-            name.contains(QLatin1String("landscape"), Qt::CaseInsensitive) ||
-            name.contains(QLatin1String("orientation"), Qt::CaseInsensitive))
-            child->setEnabled(false);
-    }
+    // Paper and orientation come from the printer settings (Print Setup).
+    for (const char* name : {"pageSizeCombo", "pageWidth", "pageHeight", "paperSource", "portrait", "landscape",
+                             "reverseLandscape", "reversePortrait"})
+        if (QWidget* control = dialog.findChild<QWidget*>(QString::fromLatin1(name)))
+            control->setEnabled(false);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QMarginsF chosen = printer.pageLayout().margins(QPageLayout::Millimeter);

@@ -1,93 +1,13 @@
-// The Find and Replace dialogs driven through their controls, over the code
-// view of a real document, with the profile in a temporary folder.
+// The Find and Replace dialogs driven through their controls.
 #include <QCheckBox>
-#include <QDialog>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
-#include <QTimer>
-#include <functional>
-#include <vector>
 
-#include "AfxMessageBox.h"
-#include "CWinApp.h"
-#include "CodeViewFixture.h"
-#include "ids.h"
+#include "DialogFixture.h"
 
-namespace {
 
-class FindReplaceTest : public CodeViewTest
-{
-protected:
-    void SetUp() override
-    {
-        app = std::make_unique<CWinApp>(QStringLiteral("Tornel"));
-        app->SetRegistryKey(QStringLiteral("Halvane"));
-        QFile::remove(app->ProfileFileName());
-        app->SetRegistryKey(QStringLiteral("Halvane"));
-        SetMessageBoxHook([this](const QString& text, unsigned) {
-            messages.push_back(text);
-            return IDOK;
-        });
-    }
-    void TearDown() override
-    {
-        SetMessageBoxHook({});
-        CodeViewTest::TearDown();
-        app.reset();
-    }
-    // Runs command id, whose modal dialog play drives; play closes it.
-    void WithDialog(int id, const std::function<void(QDialog*)>& play)
-    {
-        bool played = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_TRUE(dialog);
-            this->dialog = dialog;
-            played = true;
-            play(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        Run(id);
-        EXPECT_TRUE(played);
-    }
-    template <class T> T* Control(int id)
-    {
-        T* control = dialog->findChild<T*>(QStringLiteral("control%1").arg(id));
-        EXPECT_TRUE(control) << id;
-        return control;
-    }
-    void SetText(int id, const char* text) { Control<QLineEdit>(id)->setText(QString::fromUtf8(text)); }
-    void Click(int id) { Control<QPushButton>(id)->click(); }
-    TextPos SelStart()
-    {
-        TextPos start, end;
-        view->GetSelection(start, end);
-        return start;
-    }
-    TextPos SelEnd()
-    {
-        TextPos start, end;
-        view->GetSelection(start, end);
-        return end;
-    }
-    QVariant Profile(const char* key)
-    {
-        QSettings file(app->ProfileFileName(), QSettings::IniFormat);
-        return file.value(QString::fromLatin1(key));
-    }
-
-    std::unique_ptr<CWinApp> app;
-    QDialog* dialog = nullptr;
-    std::vector<QString> messages;
-};
-
-}  // namespace
-
-TEST_F(FindReplaceTest, FindNextClosesOnAMatchAndStaysOpenWithoutOne)
+TEST_F(DialogTest, FindNextClosesOnAMatchAndStaysOpenWithoutOne)
 {
     Load("N1 G00 X0\r\nN2 G01 X5\r\nN3 G01 X9");
     Place({0, 1});
@@ -118,7 +38,7 @@ TEST_F(FindReplaceTest, FindNextClosesOnAMatchAndStaysOpenWithoutOne)
     EXPECT_EQ(SelStart(), (TextPos{3, 2}));
 }
 
-TEST_F(FindReplaceTest, FindTakesAOneLineSelectionAndTheRememberedSettings)
+TEST_F(DialogTest, FindTakesAOneLineSelectionAndTheRememberedSettings)
 {
     Load("G01 X1\r\nG02 X2 Y3");
     Select({0, 0}, {3, 1});
@@ -146,7 +66,7 @@ TEST_F(FindReplaceTest, FindTakesAOneLineSelectionAndTheRememberedSettings)
     EXPECT_EQ(SelStart(), (TextPos{4, 0}));
 }
 
-TEST_F(FindReplaceTest, TheFirstReplaceOnlyFindsAndTheSecondReplacesAndFindsOn)
+TEST_F(DialogTest, TheFirstReplaceOnlyFindsAndTheSecondReplacesAndFindsOn)
 {
     Load("G01 X1\r\nG01 X2\r\nG01 X3");
     WithDialog(ID_EDIT_REPLACE, [&](QDialog* d) {
@@ -170,7 +90,7 @@ TEST_F(FindReplaceTest, TheFirstReplaceOnlyFindsAndTheSecondReplacesAndFindsOn)
     EXPECT_EQ(Profile("TextEdit/Replace/ReplaceWith").toString(), QStringLiteral("G1"));
 }
 
-TEST_F(FindReplaceTest, ReplacingInASelectionMovesItsEndAndSelectsItAgainAfterwards)
+TEST_F(DialogTest, ReplacingInASelectionMovesItsEndAndSelectsItAgainAfterwards)
 {
     Load("N5 G01 X1 G01 Y2 G01\r\nG01");
     Select({3, 0}, {16, 0});  // "G01 X1 G01 Y2"
@@ -190,7 +110,7 @@ TEST_F(FindReplaceTest, ReplacingInASelectionMovesItsEndAndSelectsItAgainAfterwa
     EXPECT_EQ(SelEnd(), (TextPos{14, 0}));
 }
 
-TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndEndsWithTheMessage)
+TEST_F(DialogTest, ReplaceAllIsOneUndoStepAndEndsWithTheMessage)
 {
     Load("A1\r\nA2 A3\r\nB4");
     WithDialog(ID_EDIT_REPLACE, [&](QDialog*) {
@@ -209,7 +129,7 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndEndsWithTheMessage)
     EXPECT_FALSE(Buffer().CanUndo());
 }
 
-TEST_F(FindReplaceTest, ReplaceAllOfThousandsOfMatchesIsUndoneWhole)
+TEST_F(DialogTest, ReplaceAllOfThousandsOfMatchesIsUndoneWhole)
 {
     std::string text;
     for (int i = 0; i < 3000; ++i)
@@ -226,7 +146,7 @@ TEST_F(FindReplaceTest, ReplaceAllOfThousandsOfMatchesIsUndoneWhole)
     EXPECT_EQ(Text(), text);
 }
 
-TEST_F(FindReplaceTest, AnEmptySearchTextEnablesOnlyReplaceAndReplaceAllWhichFindNothing)
+TEST_F(DialogTest, AnEmptySearchTextEnablesOnlyReplaceAndReplaceAllWhichFindNothing)
 {
     Load("G01 X1");
     WithDialog(ID_EDIT_REPLACE, [&](QDialog*) {
@@ -243,7 +163,7 @@ TEST_F(FindReplaceTest, AnEmptySearchTextEnablesOnlyReplaceAndReplaceAllWhichFin
     EXPECT_EQ(messages[0], QStringLiteral("Cannot find string\"\""));
 }
 
-TEST_F(FindReplaceTest, ReplaceDoesNothingOnAReadOnlyText)
+TEST_F(DialogTest, ReplaceDoesNothingOnAReadOnlyText)
 {
     Load("G01");
     Buffer().SetReadOnly(true);
