@@ -99,15 +99,16 @@ void CTextBuffer::RecordStep(bool isInsert, TextPos start, TextPos end, std::str
         if (m_savedPos > m_undoPos)
             m_savedPos = -1;
     }
-    if (m_undoLimit > 0 && int(m_undo.size()) >= m_undoLimit) {
+    // The history is bounded by whole groups: before a new group starts, the
+    // oldest groups leave until there is room for it.  The group being
+    // recorded is never cut, however long it grows (a Replace All of
+    // thousands of matches is one group, undone in one go); it leaves as a
+    // whole when it is the oldest.  Only group starts look for groups, so a
+    // long group costs nothing per step.
+    while (m_undoLimit > 0 && m_groupStartPending && int(m_undo.size()) >= m_undoLimit) {
         size_t drop = 1;
         while (drop < m_undo.size() && !(m_undo[drop].flags & STEP_GROUP_START))
             ++drop;
-        // A group is undone whole or not at all: the one this step joins is
-        // kept however long it grows (a Replace All of thousands of matches
-        // is one group), and only the groups before it are dropped.
-        if (drop == m_undo.size() && !m_groupStartPending)
-            drop = 0;
         m_undo.erase(m_undo.begin(), m_undo.begin() + std::ptrdiff_t(drop));
         // Keep the saved position on the same state; a state that fell off
         // the front can never be reached again.
