@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <memory>
 
+#include "AfxMessageBox.h"
 #include "CPrintView.h"
 #include "CWinApp.h"
 #include "ids.h"
@@ -59,7 +60,12 @@ void CPrintView::OnFilePrint(int id)
     if (!OnPreparePrinting(&info))
         return;
     if (!info.m_bPreview) {
-        PrintJob(*info.m_pPrinter, info);
+        if (!PrintJob(*info.m_pPrinter, info))
+            AfxMessageBox(QStringLiteral("无法开始打印: 打印机 \"%1\" 不能使用")
+                              .arg(info.m_pPrinter->outputFormat() == QPrinter::PdfFormat
+                                       ? info.m_pPrinter->outputFileName()
+                                       : info.m_pPrinter->printerName()),
+                          MB_OK | MB_ICONWARNING);
         return;
     }
     QPrintPreviewDialog preview(info.m_pPrinter, PrintDialogParent());

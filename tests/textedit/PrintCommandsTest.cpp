@@ -1,10 +1,12 @@
-// Page setup: the margins of printed pages kept in the profile, in
-// hundredths of a millimetre, with paper and orientation left to the
-// printer settings.
+// The print commands of the code view: page setup, whose margins the
+// profile keeps in hundredths of a millimetre with paper and orientation
+// left to the printer settings, and printing straight to the chosen printer.
 #include <QDoubleSpinBox>
+#include <QPrinter>
 #include <QRadioButton>
 
 #include "DialogFixture.h"
+#include "TempDir.h"
 
 TEST_F(DialogTest, PageSetupShowsAndKeepsTheMarginsAndLeavesThePaperAlone)
 {
@@ -35,4 +37,23 @@ TEST_F(DialogTest, PageSetupShowsAndKeepsTheMarginsAndLeavesThePaperAlone)
         d->reject();
     });
     EXPECT_EQ(Profile("TextEdit/PageSetup/LeftMargin").toInt(), 2550);
+}
+
+TEST_F(DialogTest, PrintingStraightAwayUsesTheChosenPrinterAndSaysWhenItCannot)
+{
+    Load("N10 G01 X5\r\nM30");
+    TempDir dir;
+    const QString pdf = QString::fromStdString(dir.File("direct.pdf"));
+    app->Printer().setOutputFormat(QPrinter::PdfFormat);
+    app->Printer().setOutputFileName(pdf);
+    Run(ID_FILE_PRINT_DIRECT);
+    EXPECT_TRUE(messages.empty());
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+
+    app->Printer().setOutputFileName(QString::fromStdString(dir.File("no such folder/direct.pdf")));
+    Run(ID_FILE_PRINT_DIRECT);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("无法开始打印"))) << messages[0].toStdString();
 }
