@@ -17,7 +17,8 @@
 // The view is split by concern: drawing and layout (TextViewDraw.cpp),
 // scrolling and buffer notifications (TextViewScroll.cpp), caret, selection
 // and movement (TextViewCaret.cpp), the mouse, the clipboard and the drag
-// source (TextViewMouse.cpp).
+// source (TextViewMouse.cpp), search and bookmarks (TextViewSearch.cpp),
+// printing and page setup (TextViewPrint.cpp).
 //
 // Text is bytes: positions and columns count bytes, a tab advances to the
 // next multiple of the tab width.  Only drawing decodes GBK: a valid

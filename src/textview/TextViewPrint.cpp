@@ -155,6 +155,9 @@ void CTextView::OnPrint(QPainter& dc, CPrintInfo* info)
     const int page = info->m_nCurPage;
     if (page < 1 || page > m_nPageCount)
         return;
+    // The job's font, whatever a page before this one left selected.
+    if (m_pPrinterFont)
+        dc.setFont(*m_pPrinterFont);
     const int first = m_pnPageFirstLine[size_t(page - 1)];
     const int last = page < m_nPageCount ? m_pnPageFirstLine[size_t(page)] : GetLineCount();
     if (m_bPageHeader)
