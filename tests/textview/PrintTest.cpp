@@ -52,16 +52,16 @@ protected:
     TempDir dir;
 };
 
-std::string Lines(int count, const std::string& text = "N%d G01 X10 Y20")
+// count lines "N<i> G01 X10 Y20" joined by CR LF.
+std::string Lines(int count)
 {
     std::string all;
     for (int i = 0; i < count; ++i) {
         if (i)
             all += "\r\n";
-        std::string line = text;
-        if (const size_t at = line.find("%d"); at != std::string::npos)
-            line.replace(at, 2, std::to_string(i));
-        all += line;
+        all += 'N';
+        all += std::to_string(i);
+        all += " G01 X10 Y20";
     }
     return all;
 }
@@ -96,8 +96,11 @@ TEST_F(PrintTest, TheTextAreaLiesInsideTheMarginsAboveTheFooterBand)
 TEST_F(PrintTest, ALongLineWrapsAndPushesTheLinesAfterItDown)
 {
     std::string longLine;
-    for (int i = 0; i < 200; ++i)
-        longLine += "X" + std::to_string(i) + (i % 2 ? "\t" : " ");
+    for (int i = 0; i < 200; ++i) {
+        longLine += 'X';
+        longLine += std::to_string(i);
+        longLine += i % 2 ? '\t' : ' ';
+    }
     Load(Lines(40) + "\r\n" + longLine + "\r\n" + Lines(200));
     QImage page;
     QPainter dc;
