@@ -30,11 +30,8 @@ struct Fixture
         view = new CTornelView;
         doc.AddView(view);
         view->OnInitialUpdate();
-        view->resize(800, 1000);
-        view->show();
+        ShowOnScreen(view, QSize(800, 1000));
         view->setFocus();
-        for (int i = 0; i < 50 && !view->windowHandle()->isExposed(); ++i)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         view->viewport()->repaint();
     }
     ~Fixture() { delete view; }

@@ -36,11 +36,8 @@ struct Fixture
         LoadThroughFile(doc.TextBuffer(), text);
         view = new CTornelView;
         doc.AddView(view);
-        view->resize(1000, 800);
-        view->show();
+        ShowOnScreen(view, QSize(1000, 800));
         view->setFocus();
-        for (int i = 0; i < 50 && !view->windowHandle()->isExposed(); ++i)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         Open();
     }
     ~Fixture() { delete view; }

@@ -7,6 +7,17 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QWidget>
+#include <QWindow>
+
+// Shows widget at size and waits until it is on screen: painting needs that.
+inline void ShowOnScreen(QWidget* widget, QSize size)
+{
+    widget->resize(size);
+    widget->show();
+    for (int i = 0; i < 50 && !widget->windowHandle()->isExposed(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
 
 inline int RunQtBenchmarks(int argc, char** argv, const char* platform, void (*cleanup)())
 {

@@ -29,11 +29,7 @@ struct Fixture
     {
         LoadThroughFile(buffer, BenchProgramText());
         view = std::make_unique<CTextView>();
-        view->resize(800, 1000);
-        view->show();
-        // Painting needs the window on screen.
-        for (int i = 0; i < 50 && !view->windowHandle()->isExposed(); ++i)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ShowOnScreen(view.get(), QSize(800, 1000));
     }
 };
 

@@ -12,6 +12,11 @@ QString LoadResourceString(int id)
     return QString::fromUtf8(FindStringResource(id));
 }
 
+QString FormatResourceString(int id, const QString& argument)
+{
+    return LoadResourceString(id).replace(QLatin1String("%s"), argument);
+}
+
 QString ResourceStringPart(int id, int index)
 {
     const QStringList parts = LoadResourceString(id).split(QLatin1Char('\n'));

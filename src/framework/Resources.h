@@ -24,6 +24,8 @@ QString LoadResourceString(int id);
 // Piece index of a "prompt\ntip" or document string: the index-th of the
 // texts separated by '\n'; empty when there are fewer.
 QString ResourceStringPart(int id, int index);
+// The text of string id with its "%s" filled in with argument.
+QString FormatResourceString(int id, const QString& argument);
 
 // ---- Menus.
 

@@ -99,7 +99,13 @@ void CTextBuffer::RecordStep(bool isInsert, TextPos start, TextPos end, std::str
         if (m_savedPos > m_undoPos)
             m_savedPos = -1;
     }
-    if (m_undoLimit > 0 && int(m_undo.size()) >= m_undoLimit) {
+    // The history is bounded by whole groups: before a new group starts, the
+    // oldest groups leave until there is room for it.  The group being
+    // recorded is never cut, however long it grows (a Replace All of
+    // thousands of matches is one group, undone in one go); it leaves as a
+    // whole when it is the oldest.  Only group starts look for groups, so a
+    // long group costs nothing per step.
+    while (m_undoLimit > 0 && m_groupStartPending && int(m_undo.size()) >= m_undoLimit) {
         size_t drop = 1;
         while (drop < m_undo.size() && !(m_undo[drop].flags & STEP_GROUP_START))
             ++drop;

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "CTextBuffer.h"
 #include "CTextView.h"
 
 class CTextEditView : public CTextView
@@ -46,6 +47,11 @@ public:
     // Deletes the selection and puts text in its place, selected; false
     // when nothing is selected.
     bool ReplaceSelection(std::string_view text);
+    // Puts text in place of [start, end) without touching the selection;
+    // *newEnd is where the text put in ends.  False when nothing changed.
+    bool ReplaceRange(TextPos start, TextPos end, std::string_view text, int deleteAction, TextPos* newEnd);
+    // Shows text in the frame's status bar.
+    void TellStatusBar(const QString& text);
     // Deletes the selection (moving to its start); false when there is none.
     bool DeleteCurrentSelection();
 
@@ -54,6 +60,8 @@ public:
     TextPos m_ptReplaceSelStart, m_ptReplaceSelEnd;
 
     // ---- Commands.
+    void OnEditReplace();
+    void OnUpdateEditReplace(CCmdUI* ui);
     void OnEditPaste();
     void OnEditCut();
     void OnEditDelete();
@@ -99,7 +107,6 @@ private:
     void SelectLineBlock(int& first, int& last);
     // Selects the block and edits each of its lines, as one undo step.
     void EditLineBlock(const std::function<void(int line)>& edit);
-    void TellStatusBar(const QString& text);
     // Undo (or Redo) enabled when there is a step, and in a menu named
     // after it.
     void UpdateHistoryItem(CCmdUI* ui, bool undo);

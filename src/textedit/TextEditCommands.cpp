@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "ByteClasses.h"
 #include "CCmdUI.h"
 #include "CFrameWnd.h"
 #include "CTextBuffer.h"
@@ -16,6 +17,8 @@
 #include "ids.h"
 
 BEGIN_COMMAND_MAP(CTextEditView, CTextView)
+    ON_COMMAND(ID_EDIT_REPLACE, OnEditReplace)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE, OnUpdateEditReplace)
     ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
     ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
     ON_COMMAND(ID_EDIT_CUT, OnEditCut)
@@ -34,22 +37,6 @@ BEGIN_COMMAND_MAP(CTextEditView, CTextView)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INDICATOR_READ, OnUpdateIndicatorRead)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INDICATOR_STATUS, OnUpdateIndicatorStatus)
 END_COMMAND_MAP()
-
-namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// A text from the string table with its "%s" filled in.
-QString FormatResource(int id, const std::string& argument)
-{
-    QString text = LoadResourceString(id);
-    return text.replace(QLatin1String("%s"), QString::fromUtf8(argument.data(), qsizetype(argument.size())));
-}
-
-}  // namespace
 
 CTextEditView::CTextEditView(QWidget* parent) : CTextView(parent)
 {
@@ -214,7 +201,7 @@ void CTextEditView::OnEditAction(int action, std::string_view text)
     const char* above = GetLineChars(cursor.y - 1);
     const int length = GetLineLength(cursor.y - 1);
     int blanks = 0;
-    while (blanks < length && IsBlank(above[blanks]))
+    while (blanks < length && IsSpace(above[blanks]))
         ++blanks;
     if (blanks == 0)
         return;
@@ -438,16 +425,27 @@ bool CTextEditView::ReplaceSelection(std::string_view text)
 {
     if (IsSelectionEmpty() || !QueryEditable())
         return false;
-    DeleteCurrentSelection();
-    const TextPos at = GetCursorTextPos();
-    int endLine = 0, endChar = 0;
-    TextPos end = at;
-    if (!text.empty() && Buffer()->InsertText(this, at.y, at.x, text, endLine, endChar, ACTION_REPLACE))
-        end = {endChar, endLine};
-    SetSelection(at, end);
+    TextPos start, end;
+    GetSelection(start, end);
+    MoveTo(start);
+    if (!ReplaceRange(start, end, text, ACTION_DELETE_SELECTION, &end))
+        return false;
+    SetSelection(start, end);
     SetSelectionAnchor(end);
     SetCursorTextPos(end);
     ScrollIntoView(end);
+    return true;
+}
+
+bool CTextEditView::ReplaceRange(TextPos start, TextPos end, std::string_view text, int deleteAction,
+                                 TextPos* newEnd)
+{
+    if (!QueryEditable() || !Buffer()->DeleteText(this, start.y, start.x, end.y, end.x, deleteAction))
+        return false;
+    *newEnd = start;
+    int endLine = 0, endChar = 0;
+    if (!text.empty() && Buffer()->InsertText(this, start.y, start.x, text, endLine, endChar, ACTION_REPLACE))
+        *newEnd = {endChar, endLine};
     return true;
 }
 
@@ -489,7 +487,7 @@ void CTextEditView::UpdateHistoryItem(CCmdUI* ui, bool undo)
         buffer->UndoLabel(label);
     else
         buffer->RedoLabel(label);
-    ui->SetText(FormatResource(undo ? IDS_MENU_UNDO : IDS_MENU_REDO, label));
+    ui->SetText(FormatResourceString(undo ? IDS_MENU_UNDO : IDS_MENU_REDO, QString::fromStdString(label)));
 }
 
 void CTextEditView::OnUpdateEditSwitchOvrmode(CCmdUI* ui)

@@ -20,6 +20,28 @@ BEGIN_COMMAND_MAP(CTextView, CView)
     ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateAlwaysEnabled)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INDICATOR_POSITION, OnUpdateIndicatorPosition)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INDICATOR_CRLF, OnUpdateIndicatorCrlf)
+    ON_COMMAND_RANGE(ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, OnFilePrintCommand)
+    ON_COMMAND(ID_FILE_PAGE_SETUP, OnFilePageSetup)
+    ON_COMMAND(ID_EDIT_FIND, OnEditFind)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_FIND, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_EDIT_REPEAT, OnEditRepeat)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_REPEAT, OnUpdateEditRepeat)
+    ON_COMMAND(ID_EDIT_FIND_PREVIOUS, OnEditFindPrevious)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_FIND_PREVIOUS, OnUpdateEditRepeat)
+    ON_COMMAND_RANGE(ID_EDIT_TOGGLE_BOOKMARK0, ID_EDIT_TOGGLE_BOOKMARK9, OnToggleBookmark)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_EDIT_TOGGLE_BOOKMARK0, ID_EDIT_TOGGLE_BOOKMARK9, OnUpdateAlwaysEnabled)
+    ON_COMMAND_RANGE(ID_EDIT_GO_BOOKMARK0, ID_EDIT_GO_BOOKMARK9, OnGoBookmark)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_EDIT_GO_BOOKMARK0, ID_EDIT_GO_BOOKMARK9, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_EDIT_CLEAR_BOOKMARKS, OnClearBookmarks)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR_BOOKMARKS, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_EDIT_TOGGLE_BOOKMARK, OnToggleBookmarkUnnumbered)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_TOGGLE_BOOKMARK, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_EDIT_GOTO_NEXT_BOOKMARK, OnNextBookmark)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_GOTO_NEXT_BOOKMARK, OnUpdateHaveBookmarks)
+    ON_COMMAND(ID_EDIT_GOTO_PREV_BOOKMARK, OnPrevBookmark)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_GOTO_PREV_BOOKMARK, OnUpdateHaveBookmarks)
+    ON_COMMAND(ID_EDIT_CLEAR_ALL_BOOKMARKS, OnClearAllBookmarks)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR_ALL_BOOKMARKS, OnUpdateHaveBookmarks)
 END_COMMAND_MAP()
 
 namespace {
@@ -108,6 +130,10 @@ void CTextView::ResetViewState()
     m_ptCursor = m_ptSelStart = m_ptSelEnd = m_ptDragStart = m_ptDragEnd = {};
     m_bFreezeVertBar = m_bFreezeHorzBar = false;
     m_bShowSelUnfocused = false;
+    m_bFindRepeatable = false;  // the text stays, for the next Find's dialog
+    m_bHaveBookmarks = false;
+    m_bPageHeader = false;
+    m_bPageFooter = true;
     PlaceCaret();
 }
 

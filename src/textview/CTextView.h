@@ -17,7 +17,8 @@
 // The view is split by concern: drawing and layout (TextViewDraw.cpp),
 // scrolling and buffer notifications (TextViewScroll.cpp), caret, selection
 // and movement (TextViewCaret.cpp), the mouse, the clipboard and the drag
-// source (TextViewMouse.cpp).
+// source (TextViewMouse.cpp), search and bookmarks (TextViewSearch.cpp),
+// printing and page setup (TextViewPrint.cpp).
 //
 // Text is bytes: positions and columns count bytes, a tab advances to the
 // next multiple of the tab width.  Only drawing decodes GBK: a valid
@@ -36,8 +37,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "CPrintView.h"
 #include "CView.h"
 #include "ColourRuns.h"
 #include "DocumentLinks.h"
@@ -55,6 +58,7 @@ class QScrollBar;
 
 class CTextView : public QAbstractScrollArea,
                   public CView,
+                  public CPrintView,
                   public CTextBufferListener,
                   public CRunningLineView
 {
@@ -217,7 +221,75 @@ public:
     // Draw the selection although the view has no focus.
     bool m_bShowSelUnfocused = false;
 
+    // ---- Search (TextViewSearch.cpp).  Flags of a search:
+    enum : uint32_t
+    {
+        FIND_MATCH_CASE = 0x0001,
+        FIND_WHOLE_WORD = 0x0002,
+        FIND_BACKWARD = 0x0010,
+    };
+    // Searches the whole text; see FindTextInRange.
+    bool FindTextInDocument(std::string_view text, TextPos start, uint32_t flags, bool wrap, TextPos* found);
+    // The first match that lies inside [blockBegin, blockEnd) at or after
+    // start; backwards, the last one that begins before start.  With wrap a
+    // search that reaches the block's end (or start) goes on from its other
+    // end.  An empty text matches nowhere.
+    bool FindTextInRange(std::string_view text, TextPos start, TextPos blockBegin, TextPos blockEnd,
+                         uint32_t flags, bool wrap, TextPos* found);
+    // The offset of the first occurrence of what in line at or after from
+    // that ends by limit, or -1.  Whole word: the bytes around it in the
+    // line are no word characters.  Without match case the ASCII letters
+    // match either case.
+    static int FindInLine(std::string_view line, int from, int limit, std::string_view what, bool wholeWord,
+                          bool matchCase);
+    bool SelectFoundText(TextPos pos, int length);
+    // Tells the user that text was not found.
+    void ReportNotFound(std::string_view text);
+    // Where a backward search from pt starts: the start of the selection
+    // when pt is its end, so that the selected match is not found again.
+    TextPos BackwardSearchStart(TextPos pt);
+    // The remembered search of this view (the last Find).
+    bool IsFindRepeatable() const { return m_bFindRepeatable; }
+    const std::optional<std::string>& GetFindText() const { return m_pszFindText; }
+    uint32_t GetFindFlags() const { return m_dwFindFlags; }
+    bool HaveBookmarks() const { return m_bHaveBookmarks; }
+
+    // ---- Printing (TextViewPrint.cpp).  Pages hold whole lines, each
+    // word-wrapped inside the margins, and a footer "Page n/m".
+    void OnBeginPrinting(QPainter& dc, CPrintInfo* info) override;
+    void OnPrepareDC(QPainter& dc, CPrintInfo* info) override;
+    void OnPrint(QPainter& dc, CPrintInfo* info) override;
+    void OnEndPrinting(QPainter& dc, CPrintInfo* info) override;
+    virtual void DrawPageHeader(QPainter& dc, int page);
+    virtual void DrawPageFooter(QPainter& dc, int page);
+    virtual void GetPageHeaderText(int page, QString& text);
+    virtual void GetPageFooterText(int page, QString& text);
+    void PaginateDocument(QPainter& dc, CPrintInfo* info);
+    int MeasurePrintLine(QPainter& dc, int line);
+    int GetPageCount() const { return m_nPageCount; }
+    int GetPageFirstLine(int page) const { return m_pnPageFirstLine[size_t(page - 1)]; }
+    int GetPrintRowHeight() const { return m_nPrintRowHeight; }
+    QRect GetPrintTextRect() const { return m_rcPrintText; }
+    QRect GetPrintPageRect() const { return m_rcPage; }
+    // The margins of printed pages, hundredths of a millimetre, from the
+    // profile (10 mm each unless set): left, top, right, bottom.
+    static QRect PrintMargins();
+    void OnFilePageSetup();
+    void OnFilePrintCommand(int id) { OnFilePrint(id); }
+
     // ---- Commands.
+    void OnEditFind();
+    void OnEditRepeat();
+    void OnEditFindPrevious();
+    void OnUpdateEditRepeat(CCmdUI* ui);
+    void OnToggleBookmark(int id);
+    void OnGoBookmark(int id);
+    void OnClearBookmarks();
+    void OnToggleBookmarkUnnumbered();
+    void OnNextBookmark();
+    void OnPrevBookmark();
+    void OnClearAllBookmarks();
+    void OnUpdateHaveBookmarks(CCmdUI* ui);
     void OnMove(int id);
     void OnSelectAll();
     void OnEditCopy();
@@ -247,7 +319,17 @@ protected:
     // The command of key in the view's accelerator table, or 0.
     int AcceleratorCommand(const QKeyEvent* event) const;
 
+protected:
+    QWidget* PrintDialogParent() override { return this; }
+
 private:
+    // The text of line as printed: tabs expanded, decoded from GBK.
+    QString PrintLineText(int line) const;
+    // Find next and find previous: the remembered search, forwards from the
+    // cursor or backwards from the selection.
+    void RepeatFind(bool backward);
+    // Selects (0, line) with the cursor there, scrolled into view.
+    void GoToLine(int line);
     void MeasureFont();
     // The selection of a mouse gesture: from anchor to pt, grown to whole
     // words when words is set; returns the end the cursor goes to.
@@ -372,4 +454,23 @@ private:
     bool m_bDragSourceActive = false;
     TextPos m_ptDragStart, m_ptDragEnd;
     enum class Pointer { None, Margin, Arrow, IBeam } m_pointer = Pointer::None;
+    // The last Find of this view: whether there is one, its text and flags.
+    bool m_bFindRepeatable = false;
+    std::optional<std::string> m_pszFindText;
+    uint32_t m_dwFindFlags = 0;
+    // Some line carries an unnumbered bookmark, as this view's commands know.
+    bool m_bHaveBookmarks = false;
+    // The print job: its font (none outside a job), row height, page and
+    // text areas, and the first line of each page (empty until paginated).
+    std::optional<QFont> m_pPrinterFont;
+    int m_nPrintRowHeight = 0;
+    QRect m_rcPage;
+    QRect m_rcPrintText;
+    int m_nPageCount = 0;
+    std::vector<int> m_pnPageFirstLine;
+    bool m_bPageHeader = false;
+    bool m_bPageFooter = true;
+    // The printer font's cell width when it is fixed-pitch, so that a line
+    // of ASCII bytes is measured by its columns; 0: every line is laid out.
+    int m_nPrintCellWidth = 0;
 };

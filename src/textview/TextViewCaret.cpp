@@ -3,25 +3,12 @@
 #include <QApplication>
 #include <QStyleHints>
 #include <algorithm>
-#include <cctype>
 
+#include "ByteClasses.h"
 #include "CCmdUI.h"
 #include "CTextBuffer.h"
 #include "CTextView.h"
 #include "ids.h"
-
-namespace {
-
-bool IsWordChar(char c)
-{
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-bool IsSpace(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c));
-}
-
-}  // namespace
 
 // ---- Caret.
 

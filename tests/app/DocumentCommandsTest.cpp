@@ -15,18 +15,13 @@
 
 namespace {
 
-// Commands that are left for later on purpose: bookmarks, find and replace
-// and printing come with their own parts, and the four items that no one
-// ever handles.
+// The four items that no one ever handles.
 bool IsLeftForLater(int id)
 {
     static const std::set<int> later{
-        ID_EDIT_FIND,          ID_EDIT_REPEAT,          ID_EDIT_FIND_PREVIOUS,    ID_EDIT_REPLACE,
-        ID_FILE_PRINT,         ID_FILE_PRINT_DIRECT,    ID_FILE_PRINT_PREVIEW,    ID_FILE_PAGE_SETUP,
-        ID_EDIT_BACKSPACE_AT_START, ID_EDIT_DRAG_DROP,  ID_SIM_WIREFRAME,         ID_SIM_SOLID,
+        ID_EDIT_BACKSPACE_AT_START, ID_EDIT_DRAG_DROP, ID_SIM_WIREFRAME, ID_SIM_SOLID,
     };
-    const bool bookmark = id >= ID_EDIT_TOGGLE_BOOKMARK0 && id <= ID_EDIT_CLEAR_ALL_BOOKMARKS;
-    return bookmark || later.count(id) > 0;
+    return later.count(id) > 0;
 }
 
 void CollectMenuIds(const QMenu* menu, std::vector<int>& ids)

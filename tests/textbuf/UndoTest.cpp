@@ -199,14 +199,21 @@ TEST_F(Undo, TheLimitDropsTheWholeOldestGroup)
     EXPECT_TRUE(buffer.UndoStepAt(0).flags & CTextBuffer::STEP_GROUP_START);
     EXPECT_EQ(buffer.UndoStepAt(0).text, "s");
 
-    // A history of one big group drops everything before the new step.
+    // A group is never cut: one longer than the limit stays whole, so that
+    // one Undo takes all of it back, and the next group drops it.
     CTextBuffer one;
     one.ResetToEmpty(EOL_DOS);
     one.OpenUndoGroup(false);
-    for (int i = 0; i < 1024; ++i)
+    for (int i = 0; i < 1500; ++i)
         one.InsertText(nullptr, 0, 0, "g", endLine, endChar, ACTION_PASTE);
-    one.InsertText(nullptr, 0, 0, "h", endLine, endChar, ACTION_PASTE);
     one.CloseUndoGroup(nullptr);
+    EXPECT_EQ(one.UndoStepCount(), 1500);
+    TextPos point;
+    EXPECT_TRUE(one.Undo(point));
+    EXPECT_EQ(one.LineLength(0), 0);
+    EXPECT_TRUE(one.Redo(point));
+    EXPECT_EQ(one.LineLength(0), 1500);
+    one.InsertText(nullptr, 0, 0, "h", endLine, endChar, ACTION_PASTE);
     EXPECT_EQ(one.UndoStepCount(), 1);
     EXPECT_TRUE(one.UndoStepAt(0).flags & CTextBuffer::STEP_GROUP_START);
 }
