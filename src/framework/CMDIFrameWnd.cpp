@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -113,7 +114,9 @@ bool CMDIFrameWnd::OnCmdMsg(int id, CCmdUI* ui)
     // While a modal dialog that is a command target is up (a transfer),
     // it comes first: the bars can show its state.  A dialog it opened in
     // turn (its settings) hands on to it.
-    for (QWidget* modal = QApplication::activeModalWidget(); modal; modal = modal->parentWidget())
+    // Only dialogs are asked: the chain of parents ends at this frame.
+    for (QWidget* modal = QApplication::activeModalWidget(); qobject_cast<QDialog*>(modal);
+         modal = modal->parentWidget())
         if (auto* target = dynamic_cast<CCmdTarget*>(modal)) {
             if (target->OnCmdMsg(id, ui))
                 return true;
