@@ -55,6 +55,12 @@ CReplaceDialog::CReplaceDialog(CTextEditView* owner)
     grid->addWidget(scope, 4, 0, 1, 2);
     grid->addLayout(buttons, 0, 2, 5, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
+    // Tab goes down the dialog as it reads, the replacement straight after
+    // the search text (the shared controls were made before it).
+    const QList<QWidget*> tabOrder{m_pFindWhat,    m_pReplaceWith, m_pWholeWord, m_pMatchCase, m_pInSelection,
+                                   m_pInWholeFile, m_pFindNext,    replace,      replaceAll,   cancel};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     // Only finding needs a search text; the other buttons tell when it is
     // missing.

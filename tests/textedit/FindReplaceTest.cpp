@@ -1,8 +1,10 @@
 // The Find and Replace dialogs driven through their controls.
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "DialogFixture.h"
 
@@ -88,6 +90,23 @@ TEST_F(DialogTest, TheFirstReplaceOnlyFindsAndTheSecondReplacesAndFindsOn)
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(Profile("TextEdit/Replace/FindWhat").toString(), QStringLiteral("G01"));
     EXPECT_EQ(Profile("TextEdit/Replace/ReplaceWith").toString(), QStringLiteral("G1"));
+}
+
+// Tab goes down the dialog as it reads: what to find, what to put in its
+// place, then the options.  A user who tabs from the one to the other and
+// types must not leave the replacement empty (Replace All would delete).
+TEST_F(DialogTest, TabGoesFromWhatToFindToWhatReplacesIt)
+{
+    Load("G01 X1");
+    WithDialog(ID_EDIT_REPLACE, [&](QDialog*) {
+        Control<QLineEdit>(IDC_FIND_WHAT)->setFocus();
+        QCoreApplication::processEvents();
+        const int order[] = {IDC_REPLACE_WITH, IDC_FIND_WHOLE_WORD, IDC_FIND_MATCH_CASE};
+        for (const int id : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), Control<QWidget>(id)) << id;
+        }
+    });
 }
 
 TEST_F(DialogTest, ReplacingInASelectionMovesItsEndAndSelectsItAgainAfterwards)
