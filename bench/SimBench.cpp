@@ -5,9 +5,11 @@
 // A third frame is the renderer's floor for the same toolpath: every
 // segment (an arc's as the arrays cut it) in a single glDrawArrays of
 // GL_LINES in one colour, without stipple and without state changes, so
-// that what is left is the software renderer's own work on the segments.  Then a right-button pick at the
-// pane's centre, which draws in GL_SELECT mode the records that may cross
-// its window, and the same pick drawing every record.  Last, what a drag
+// that what is left is the software renderer's own work on the segments.
+// Then the tool model alone at the fitted zoom, each shape.  Then a
+// right-button pick at the pane's centre, which draws in GL_SELECT mode
+// the records that may cross its window, and the same pick drawing every
+// record.  Last, what a drag
 // costs: building the exact arrays and the reduced levels of a new move
 // list, a frame during an interaction (the reduced level the default budget
 // picks), and a whole drag step - the mouse move through the view's event
@@ -31,8 +33,10 @@
 #include <QWindow>
 #include <QElapsedTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,7 +83,15 @@ class BenchSimView : public CSimView
 {
 public:
     using CSimView::BeginInteraction;
+    using CSimView::DrawTool;
     using CSimView::EndInteraction;
+
+    // The tool numbered tool at the middle of the scene.
+    void PlaceToolInTheMiddle(int32_t tool)
+    {
+        m_currentTool = tool;
+        std::copy(std::begin(m_centre), std::end(m_centre), std::begin(m_toolPos));
+    }
 
     // The paints, and how long they took to the end of their GL work.
     int m_paints = 0;
@@ -252,6 +264,42 @@ void Picks(benchmark::State& state, bool batched)
         QCoreApplication::sendEvent(f.view.get(), &release);
     }
 }
+
+// The tool model alone as the pane shows it at the program's fitted zoom
+// (isometric, a 10 mm cutter 30 mm long in the middle of the scene): each
+// shape (0 FL .. 4 DR) and the default marker (5, no slot), up to
+// glFinish, each time on a cleared pane (not timed).
+void BM_DrawToolInTheProgram(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    std::vector<ToolSlot>& tools = f.doc.Interpreter().Tools();
+    const std::vector<ToolSlot> kept = tools;
+    const int shape = int(state.range(0));
+    if (shape == 5)
+        tools.clear();
+    for (ToolSlot& slot : tools)
+        slot.type = ToolType(shape);
+    f.view->PlaceToolInTheMiddle(kept.empty() ? 0 : kept.front().number);
+    f.view->makeCurrent();
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glFinish();
+        const auto start = std::chrono::steady_clock::now();
+        f.view->DrawTool();
+        glFinish();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.counters["scale"] = f.view->Scale();
+    tools = kept;
+}
+BENCHMARK(BM_DrawToolInTheProgram)
+    ->ArgName("shape")
+    ->DenseRange(0, 5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(50)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_Pick(benchmark::State& state)
 {
