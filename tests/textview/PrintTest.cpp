@@ -167,6 +167,34 @@ TEST_F(PrintTest, APrintedProgramHasItsPagesFootersWrapAndMargins)
     EXPECT_NEAR(top, 39, 4);
 }
 
+// An example program as it comes, GBK comment and all: every line reaches
+// the paper, the comment as its characters, on one page with its footer.
+TEST_F(PrintTest, AnExampleProgramPrintsEveryLineAndItsChineseComment)
+{
+    if (!HavePoppler())
+        GTEST_SKIP() << "pdftotext is not installed";
+    const std::string bytes = ReadBytes(TORNEL_EXAMPLES_DIR "/pocket.nc");
+    ASSERT_FALSE(bytes.empty());
+    Load(bytes);
+    const std::string pdf = PrintToPdf("pocket.pdf");
+    const QString text = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QString::fromStdString(pdf), QStringLiteral("-")});
+    // (The PDF's font may name a character by its radical's code, which
+    // compatibility normalisation folds back.)
+    EXPECT_TRUE(text.normalized(QString::NormalizationForm_KC).contains(QStringLiteral("(矩形型腔粗加工)")))
+        << text.left(200).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Page 1/1")));
+    // Each line of the program, in order.
+    qsizetype at = 0;
+    for (const QString& line : QString::fromLatin1(bytes).split(QStringLiteral("\r\n"))) {
+        const QString ascii = line.trimmed();
+        if (ascii.isEmpty() || ascii.contains(QLatin1Char('(')))
+            continue;
+        const qsizetype found = text.indexOf(ascii, at);
+        ASSERT_GE(found, 0) << ascii.toStdString();
+        at = found + ascii.size();
+    }
+}
+
 TEST_F(PrintTest, APrintJobAfterAnEditPaginatesAnew)
 {
     Load(Lines(5));
