@@ -20,7 +20,6 @@
 namespace {
 
 constexpr char kDC1 = 0x11;
-constexpr int kRefreshMs = 33;
 
 }  // namespace
 
@@ -118,10 +117,10 @@ void CReceiveDlg::OnReceived(const QByteArray& bytes)
         ++m_nLines;
         at = end;
     }
-    if (!m_lastShown.isValid() || m_lastShown.elapsed() >= kRefreshMs)
+    if (!m_lastShown.isValid() || m_lastShown.elapsed() >= kTransferRefreshMs)
         ShowLines();
     else if (!m_refresh.isActive())
-        m_refresh.start(kRefreshMs, this);
+        m_refresh.start(kTransferRefreshMs, this);
 }
 
 void CReceiveDlg::ShowLines()

@@ -21,8 +21,6 @@ namespace {
 
 constexpr char kDC1 = 0x11;
 constexpr char kDC3 = 0x13;
-// About 30 refreshes a second, however fast the lines go.
-constexpr int kRefreshMs = 33;
 
 QString CommEventText(int event)
 {
@@ -152,7 +150,7 @@ void CSendDlg::OnStart()
     m_shownLine = -1;
     m_elapsed.start();
     ShowProgress();
-    m_refresh.start(kRefreshMs, this);
+    m_refresh.start(kTransferRefreshMs, this);
     if (m_settings.startFromMachine == 0 && (m_settings.xonXoff || m_comm->Handshaking() == 2))
         m_worker->Resume();
 }

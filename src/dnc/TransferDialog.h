@@ -71,6 +71,10 @@ private:
     DECLARE_COMMAND_MAP()
 };
 
+// How often the dialogs show progress: about 30 times a second, however
+// fast the lines go.
+inline constexpr int kTransferRefreshMs = 33;
+
 // A line of the program as the user reads it: GBK decoded, without its
 // line end.
 QString DisplayLine(const char* bytes, qsizetype size);
