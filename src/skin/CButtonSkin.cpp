@@ -21,5 +21,17 @@ void CButtonSkin::Draw(QPainter& painter, int index, const QRect& rect) const
 {
     if (!IsLoaded() || index < 0 || index >= kImageCount)
         return;
-    m_image.DrawNineGrid(painter, rect, QRect(index * kImageWidth, 0, kImageWidth, kImageHeight), m_margins);
+    // A button smaller than the two margins takes the margins' outer
+    // halves: the corners stay whole where they fit, nothing is drawn
+    // mirrored or twice.
+    QMargins margins = m_margins;
+    if (rect.width() < margins.left() + margins.right()) {
+        margins.setLeft(rect.width() / 2);
+        margins.setRight(rect.width() - rect.width() / 2);
+    }
+    if (rect.height() < margins.top() + margins.bottom()) {
+        margins.setTop(rect.height() / 2);
+        margins.setBottom(rect.height() - rect.height() / 2);
+    }
+    m_image.DrawNineGrid(painter, rect, QRect(index * kImageWidth, 0, kImageWidth, kImageHeight), margins);
 }

@@ -167,6 +167,14 @@ TEST(SkinButton, TheArtworkHasFiveImagesWithRoundCornersCutCleanlyFromMagenta)
     CButtonSkin skin;
     ASSERT_TRUE(skin.Load());
     EXPECT_EQ(skin.Margins(), QMargins(12, 11, 12, 11));
+
+    // Smaller than its margins, a button keeps its corners and its middle.
+    const QImage small = Expected(skin, CButtonSkin::Normal, QSize(17, 9));
+    EXPECT_EQ(small.pixel(0, 0), kMagenta);
+    EXPECT_EQ(small.pixel(16, 8), kMagenta);
+    EXPECT_EQ(small.pixel(8, 0), art.pixel(36, 0));
+    for (int x = 1; x < 16; ++x)
+        EXPECT_NE(small.pixel(x, 4), kMagenta) << x;
 }
 
 TEST(SkinButton, EachStateShowsItsImageAndItsShapeLeavesTheCornersToTheDialog)
