@@ -50,6 +50,7 @@ void CSkinButton::SubclassButton(QPushButton* button, CButtonSkin* skin)
     HookWindow(button);
     button->setProperty(kSkinProperty, QVariant::fromValue(static_cast<void*>(this)));
     // Hover is followed by the moves over the button, pressed or not.
+    m_bTracking = button->hasMouseTracking();
     button->setMouseTracking(true);
     UpdateShape();
     button->update();
@@ -71,6 +72,7 @@ void CSkinButton::Unskin()
         if (m_bMasked)
             button->clearMask();
         button->setProperty(kSkinProperty, QVariant());
+        button->setMouseTracking(m_bTracking);
         button->update();
     }
     m_bMasked = false;

@@ -56,6 +56,7 @@ private:
     bool m_bHover = false;    // the mouse is over the button's shape
     bool m_bPressed = false;  // the left button or the space bar is down on it
     bool m_bMasked = false;   // the button's mask is ours
+    bool m_bTracking = false; // the button's mouse tracking before it was hooked
 };
 
 // Gives every push button of dialog a CSkinButton with skin, appended to

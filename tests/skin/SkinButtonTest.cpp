@@ -280,6 +280,15 @@ TEST(SkinButton, TheSpaceBarAndTheDialogsReturnKeyClickOnce)
     EXPECT_EQ(clicked.count(), 1);
     EXPECT_EQ(ShownImage(skin, f.button), CButtonSkin::Focused);
 
+    // A press of the bar is dropped when the focus goes before its release.
+    QTest::keyPress(f.button, Qt::Key_Space);
+    f.other->setFocus();
+    EXPECT_FALSE(f.hook.IsPressed());
+    EXPECT_EQ(ShownImage(skin, f.button), CButtonSkin::Normal);
+    f.button->setFocus();
+    QTest::keyRelease(f.button, Qt::Key_Space);
+    EXPECT_EQ(clicked.count(), 1);
+
     // Return in the edit box goes to the dialog's default button.
     f.edit->setFocus();
     QTest::keyClick(f.edit, Qt::Key_Return);
@@ -370,9 +379,14 @@ TEST(SkinButton, TheDialogsOwnPushButtonsAreSkinnedOnce)
     SkinPushButtons(&dialog, &skin, hooks);
     EXPECT_EQ(hooks.size(), 4u);
 
-    // A button that goes before its hook leaves the hook harmless.
+    // A button that goes before its hook leaves the hook harmless; one that
+    // outlives its hook is a plain button again.
+    EXPECT_FALSE(grouped->mask().isEmpty());
     delete direct;
     hooks.clear();
+    EXPECT_TRUE(grouped->mask().isEmpty());
+    EXPECT_FALSE(grouped->hasMouseTracking());
+    EXPECT_EQ(CSkinButton::FromButton(grouped), nullptr);
 }
 
 }  // namespace
