@@ -188,6 +188,7 @@ void NcInterpreter::Reset()
     m_machiningTime = 0.0;
     m_warnings = NcWarnings();
     m_moves.clear();
+    m_moveCount = 0;
     m_tools.clear();
     m_commentDepth = 0;
     m_tool = 0;
@@ -378,7 +379,11 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
 
 void NcInterpreter::AppendMove(const MoveRecord& record, ArcDirection direction, double distance)
 {
-    m_moves.push_back(record, direction);
+    if (m_moveSink)
+        m_moveSink->MoveMade(record, direction);
+    else
+        m_moves.push_back(record, direction);
+    ++m_moveCount;
     if (record.rapid == 0) {
         m_feedDistance += distance;
         // A move at feed 0 (an explicit F0) or below would make the time

@@ -20,6 +20,7 @@
 
 #include "MoveList.h"
 #include "MoveRecord.h"
+#include "MoveSink.h"
 #include "NcWarnings.h"
 #include "ToolSlot.h"
 
@@ -64,7 +65,14 @@ public:
     // act on, outside comments.
     const NcWarnings& Warnings() const { return m_warnings; }
 
+    // The records of the last run; empty when they went to a sink.
     const MoveList& Moves() const { return m_moves; }
+    // Records the last run made, kept or handed to a sink.
+    size_t MoveCount() const { return m_moveCount; }
+    // Where the records of the runs to come go: kept in Moves() (null, as in
+    // a new interpreter), or handed to sink as they are made and not kept.
+    // Statistics, tools and warnings are the same either way.
+    void SendMovesTo(MoveSink* sink) { m_moveSink = sink; }
     // The tool configuration edits these; the next run replaces them with
     // fresh slots holding only their numbers (see KeepToolDefinitions).
     std::vector<ToolSlot>& Tools() { return m_tools; }
@@ -94,6 +102,8 @@ private:
     double m_machiningTime = 0.0;
     NcWarnings m_warnings;
     MoveList m_moves;
+    MoveSink* m_moveSink = nullptr;
+    size_t m_moveCount = 0;
     std::vector<ToolSlot> m_tools;
     // Parentheses opened and not yet closed.  Only decides whether a whole
     // line is skipped.
