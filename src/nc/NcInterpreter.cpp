@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -171,6 +172,11 @@ NcWarningMask ArcWarnings(const MoveRecord& record, const ArcGeometry& arc)
     return moves ? WarningBit(WARNING_NO_CENTRE) : 0;
 }
 
+bool SameBits(float a, float b)
+{
+    return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+}
+
 // A coordinate is added in double precision and only then stored as float,
 // so the stored value is the float nearest to start + value.
 float Offset(float start, double value)
@@ -223,7 +229,6 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     record.feed = m_feed;
     record.tool = m_tool;
     record.rapid = m_rapid;
-    const MoveRecord before = record;
     int32_t absolute = m_absolute;
     int32_t tool = m_tool;
     ArcDirection direction = m_direction;
@@ -354,6 +359,16 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     if (record.kind == 1 && radiusGiven && !centreGiven && !PlaceCentreByRadius(record, direction, radius))
         warnings |= WarningBit(WARNING_RADIUS_TOO_SMALL);
 
+    // The walk sets only the end, the centre, the motion, the feed and the
+    // rapid flag; the line, the start and the tool field stay as they were
+    // set above.  Compared bit for bit, as records compare, and field by
+    // field: a copy of the whole record to compare with costs more than the
+    // rest of a short line.
+    const bool changed = !SameBits(record.endX, record.startX) || !SameBits(record.endY, record.startY) ||
+                         !SameBits(record.endZ, record.startZ) || !SameBits(record.centreX, record.startX) ||
+                         !SameBits(record.centreY, record.startY) || !SameBits(record.centreZ, record.startZ) ||
+                         record.kind != m_kind || !SameBits(record.feed, m_feed) || record.rapid != m_rapid;
+
     m_commentDepth = depth;
     m_absolute = absolute;
     m_tool = tool;
@@ -364,7 +379,7 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     m_x = record.endX;
     m_y = record.endY;
     m_z = record.endZ;
-    if (!(record == before)) {
+    if (changed) {
         if (record.kind == 1) {
             const ArcGeometry arc = ArcGeometry::Of(record, direction);
             warnings |= ArcWarnings(record, arc);
