@@ -4,8 +4,14 @@
 // analysed in the reader's few blocks of memory.  tornel-info works this way.
 #pragma once
 
+#include <cstddef>
+
 class LineReader;
 class NcInterpreter;
+
+// The block size to read a file in for InterpretFile: small enough that a
+// block is still in the processor's cache when its lines are interpreted.
+inline constexpr size_t kInterpretBlock = 256 * 1024;
 
 // A whole run of interpreter over the file reader has open, from the file's
 // start: the results of loading the file into a text buffer (EOL_AUTO) and

@@ -9,6 +9,7 @@
 // LF does not end a DOS line).
 #include "LineReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -51,6 +52,8 @@ int DetectEolStyle(const char* block, size_t length)
 }
 
 }  // namespace
+
+LineReader::LineReader(size_t blockSize) : m_blockSize(std::max(blockSize, kDetectBlock)) {}
 
 LineReader::~LineReader()
 {
@@ -117,8 +120,8 @@ bool LineReader::Read(int style, Sink& sink)
         return false;
     }
     // A buffer that grew for a long line in an earlier reading stays as it is.
-    if (m_buffer.size() < kReadBlock)
-        m_buffer.resize(kReadBlock);
+    if (m_buffer.size() < m_blockSize)
+        m_buffer.resize(m_blockSize);
     std::vector<char>& buffer = m_buffer;
 
     ssize_t got = ReadFull(m_fd, buffer.data(), kDetectBlock);

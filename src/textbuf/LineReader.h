@@ -39,7 +39,8 @@ public:
         ~Sink() = default;
     };
 
-    LineReader() = default;
+    // Reads blocks of blockSize bytes (at least kDetectBlock).
+    explicit LineReader(size_t blockSize = kReadBlock);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -76,6 +77,7 @@ public:
 private:
     void SetError(const char* what, int err);
 
+    size_t m_blockSize;
     int m_fd = -1;
     std::string m_path;
     uint64_t m_fileSize = 0;

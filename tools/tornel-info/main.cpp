@@ -100,7 +100,7 @@ int main(int argc, char** argv)
     };
     for (size_t i = 0; i < files.size(); ++i) {
         const char* path = files[i];
-        LineReader reader;
+        LineReader reader(kInterpretBlock);
         NcInterpreter interpreter;
         IgnoredMoves ignored;
         interpreter.SendMovesTo(&ignored);
