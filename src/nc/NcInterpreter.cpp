@@ -195,6 +195,7 @@ void NcInterpreter::Reset()
     m_warnings = NcWarnings();
     m_moves.clear();
     m_moveCount = 0;
+    m_pendingCount = 0;
     m_tools.clear();
     m_commentDepth = 0;
     m_tool = 0;
@@ -383,31 +384,51 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
         if (record.kind == 1) {
             const ArcGeometry arc = ArcGeometry::Of(record, direction);
             warnings |= ArcWarnings(record, arc);
-            AppendMove(record, direction, MoveLength(record, arc));
+            AppendMove(record, direction, MoveLength(record, arc), false);
         } else {
-            AppendMove(record, ARC_NONE, ChordLength(record));
+            AppendMove(record, ARC_NONE, ChordSquared(record), true);
         }
     }
     if (warnings != 0)
         m_warnings.AddLine(lineIndex, warnings);
 }
 
-void NcInterpreter::AppendMove(const MoveRecord& record, ArcDirection direction, double distance)
+void NcInterpreter::AppendMove(const MoveRecord& record, ArcDirection direction, double length, bool squared)
 {
     if (m_moveSink)
         m_moveSink->MoveMade(record, direction);
     else
         m_moves.push_back(record, direction);
     ++m_moveCount;
-    if (record.rapid == 0) {
-        m_feedDistance += distance;
-        // A move at feed 0 (an explicit F0) or below would make the time
-        // infinite or let it fall; it takes no time instead.
-        if (record.feed > 0.0f)
-            m_machiningTime += distance / static_cast<double>(record.feed);
-    } else {
-        m_rapidDistance += distance;
+    if (m_pendingCount == kPendingLengths)
+        SumPendingLengths();
+    m_pendingLengths[m_pendingCount++] = PendingLength{length, record.feed, squared, record.rapid != 0};
+}
+
+void NcInterpreter::SumPendingLengths() const
+{
+    // In locals: sums kept in the members would go through memory at every
+    // record.
+    double feedDistance = m_feedDistance;
+    double rapidDistance = m_rapidDistance;
+    double machiningTime = m_machiningTime;
+    for (size_t i = 0; i < m_pendingCount; ++i) {
+        const PendingLength& pending = m_pendingLengths[i];
+        const double distance = pending.squared ? std::sqrt(pending.length) : pending.length;
+        if (pending.rapid) {
+            rapidDistance += distance;
+        } else {
+            feedDistance += distance;
+            // A move at feed 0 (an explicit F0) or below would make the time
+            // infinite or let it fall; it takes no time instead.
+            if (pending.feed > 0.0f)
+                machiningTime += distance / static_cast<double>(pending.feed);
+        }
     }
+    m_feedDistance = feedDistance;
+    m_rapidDistance = rapidDistance;
+    m_machiningTime = machiningTime;
+    m_pendingCount = 0;
 }
 
 void NcInterpreter::RegisterTool(int32_t number)
