@@ -23,18 +23,6 @@ const char* EolStyleName(int style)
     }
 }
 
-const char* EolSeparator(int style)
-{
-    switch (style) {
-    case EOL_UNIX:
-        return "\n\r";
-    case EOL_MAC:
-        return "\n";
-    default:
-        return "\r\n";
-    }
-}
-
 namespace {
 
 bool HasOneBit(uint32_t flag) { return flag != 0 && (flag & (flag - 1)) == 0; }

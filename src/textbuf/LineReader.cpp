@@ -53,6 +53,18 @@ int DetectEolStyle(const char* block, size_t length)
 
 }  // namespace
 
+const char* EolSeparator(int style)
+{
+    switch (style) {
+    case EOL_UNIX:
+        return "\n\r";
+    case EOL_MAC:
+        return "\n";
+    default:
+        return "\r\n";
+    }
+}
+
 LineReader::LineReader(size_t blockSize) : m_blockSize(std::max(blockSize, kDetectBlock)) {}
 
 LineReader::~LineReader()

@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+// The bytes that end a line on disk in a style: CR LF, LF CR or LF (CR LF
+// for anything but EOL_UNIX and EOL_MAC).
+const char* EolSeparator(int style);
+
 class LineReader
 {
 public:

@@ -35,10 +35,6 @@ enum : int
 // empty string for anything else.
 const char* EolStyleName(int style);
 
-// The bytes that end a line on disk in a style: CR LF, LF CR or LF (CR LF
-// for anything but EOL_UNIX and EOL_MAC).
-const char* EolSeparator(int style);
-
 // One flag word per line.
 enum : uint32_t
 {
