@@ -62,6 +62,63 @@ void ReportFileError(const char* path, const std::string& error)
     std::fprintf(stderr, "tornel-info: %s: %s\n", path, error.c_str());
 }
 
+enum FileResult
+{
+    FILE_REPORTED,
+    FILE_NOT_READ,   // or changed between the two readings of --moves
+    OUTPUT_FAILED,
+};
+
+// Analyses one program and prints its report: the text (after a "==> path
+// <==" line when withHeader), or one JSON object, with the move list when
+// withMoves.
+FileResult ReportFile(const char* path, bool json, bool withMoves, bool withHeader)
+{
+    LineReader reader(kInterpretBlock);
+    NcInterpreter interpreter;
+    IgnoredMoves ignored;
+    interpreter.SendMovesTo(&ignored);
+    if (!reader.Open(path) || !InterpretFile(reader, interpreter)) {
+        ReportFileError(path, reader.Error());
+        return FILE_NOT_READ;
+    }
+    if (!json) {
+        std::string out;
+        if (withHeader)
+            out = std::string("==> ") + path + " <==\n";
+        out += InfoText(interpreter);
+        return WriteAll(out) ? FILE_REPORTED : OUTPUT_FAILED;
+    }
+    const int64_t lineCount = int64_t(reader.LinesRead());
+    const int eolStyle = reader.EolStyle();
+    const std::string head = InfoJsonHead(path, lineCount, eolStyle, interpreter);
+    if (!withMoves)
+        return WriteAll(head + "}\n") ? FILE_REPORTED : OUTPUT_FAILED;
+
+    if (!WriteAll(head + ", \"move_list\": ["))
+        return OUTPUT_FAILED;
+    MoveListWriter writer(stdout);
+    NcInterpreter again;
+    again.SendMovesTo(&writer);
+    const bool read = InterpretFile(reader, again);
+    if (!writer.Flush())
+        return OUTPUT_FAILED;
+    if (!read) {
+        // The object stays unfinished; its line ends so that the next file's
+        // object starts a line of its own.
+        ReportFileError(path, reader.Error());
+        return WriteAll("\n") ? FILE_NOT_READ : OUTPUT_FAILED;
+    }
+    if (!WriteAll("]}\n"))
+        return OUTPUT_FAILED;
+    if (int64_t(reader.LinesRead()) != lineCount || reader.EolStyle() != eolStyle ||
+        !SameFigures(interpreter, again)) {
+        ReportFileError(path, "the file changed while it was read");
+        return FILE_NOT_READ;
+    }
+    return FILE_REPORTED;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -94,64 +151,16 @@ int main(int argc, char** argv)
         return UsageError("--moves needs --json");
 
     int status = 0;
-    const auto outputFailed = [] {
+    for (const char* path : files) {
+        const FileResult result = ReportFile(path, json, moves, files.size() > 1);
+        if (result == OUTPUT_FAILED)
+            break;
+        if (result == FILE_NOT_READ)
+            status = 1;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fprintf(stderr, "tornel-info: cannot write the output\n");
         return 1;
-    };
-    for (size_t i = 0; i < files.size(); ++i) {
-        const char* path = files[i];
-        LineReader reader(kInterpretBlock);
-        NcInterpreter interpreter;
-        IgnoredMoves ignored;
-        interpreter.SendMovesTo(&ignored);
-        if (!reader.Open(path) || !InterpretFile(reader, interpreter)) {
-            ReportFileError(path, reader.Error());
-            status = 1;
-            continue;
-        }
-        if (!json) {
-            std::string out;
-            if (files.size() > 1)
-                out = std::string("==> ") + path + " <==\n";
-            out += InfoText(interpreter);
-            if (!WriteAll(out))
-                return outputFailed();
-            continue;
-        }
-        const int64_t lineCount = int64_t(reader.LinesRead());
-        const int eolStyle = reader.EolStyle();
-        std::string out = InfoJsonHead(path, lineCount, eolStyle, interpreter);
-        if (!moves) {
-            if (!WriteAll(out + "}\n"))
-                return outputFailed();
-            continue;
-        }
-        if (!WriteAll(out + ", \"move_list\": ["))
-            return outputFailed();
-        MoveListWriter writer(stdout);
-        NcInterpreter again;
-        again.SendMovesTo(&writer);
-        const bool read = InterpretFile(reader, again);
-        if (!writer.Flush())
-            return outputFailed();
-        if (!read) {
-            // The object stays unfinished; its line ends so that the next
-            // file's object starts a line of its own.
-            ReportFileError(path, reader.Error());
-            status = 1;
-            if (!WriteAll("\n"))
-                return outputFailed();
-            continue;
-        }
-        if (!WriteAll("]}\n"))
-            return outputFailed();
-        if (int64_t(reader.LinesRead()) != lineCount || reader.EolStyle() != eolStyle ||
-            !SameFigures(interpreter, again)) {
-            ReportFileError(path, "the file changed while it was read");
-            status = 1;
-        }
     }
-    if (std::fflush(stdout) != 0)
-        return outputFailed();
     return status;
 }
