@@ -1,7 +1,7 @@
 // Reads a file block by block and cuts it into lines: the one place that
 // knows how a program file becomes lines.  The text buffer keeps the lines it
 // is handed; tornel-info interprets each one and forgets it, so that it reads
-// a file of any length in a few blocks of memory.
+// a file of any length in one block of memory.
 //
 // The line-ending style is detected at the file's first LF: LF CR is the
 // Unix style, CR LF or no LF at all the DOS style, a LF alone the Mac style.
@@ -69,12 +69,12 @@ public:
     bool IsWritable() const;
     const std::string& Error() const { return m_error; }
 
-    // Bytes of the read buffer: one block and a little more, unless a line
-    // longer than a block had to be held whole.
+    // Bytes of the read buffer: one block, more only when a line longer than
+    // a block had to be held whole.
     size_t BytesHeld() const { return m_buffer.capacity(); }
 
-    // The first block the style is detected from, and the block the rest
-    // of the file is read in.
+    // The first block the style is detected from, and the block size the
+    // text buffer loads a file in.
     static constexpr size_t kDetectBlock = 32768;
     static constexpr size_t kReadBlock = size_t(4) << 20;
 
