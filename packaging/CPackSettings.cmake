@@ -17,6 +17,10 @@ line (DNC) or receives them from it.
 
 The package also holds tornel-info, which prints the machining information
 of programs on the command line, as text or JSON.")
+# Stage through DESTDIR, which tells the install not to build the desktop's
+# caches into the package (UpdateDesktopCaches.cmake).
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -25,10 +29,11 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries come from dpkg-shlibdeps; Qt loads its window-system plugin
-# at run time, which no linker sees.
+# The libraries come from dpkg-shlibdeps.  What is loaded at run time no
+# linker sees: Qt's window-system plugins, and the GLX side of OpenGL that the
+# 3-D view's context comes from (the program links only libOpenGL).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libgl1")
 # The code view's font (one CJK character in two cells) and Qt's own dialogs
 # in Chinese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")

@@ -21,11 +21,19 @@ fail() {
 }
 
 prefix=$tmp/prefix
-if ! cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1; then
+mkdir "$tmp/home"
+# The desktop of a user who has the prefix in the search paths, and nothing
+# of their own.
+desktop() {
+    env XDG_DATA_HOME="$tmp/home" XDG_DATA_DIRS="$prefix/share:/usr/local/share:/usr/share" \
+        XDG_CONFIG_HOME="$tmp/home" XDG_CONFIG_DIRS="$tmp/home" PATH="$prefix/bin:$PATH" "$@"
+}
+if ! desktop cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1; then
     cat "$tmp/install.log" >&2
     echo "FAIL: cmake --install" >&2
     exit 1
 fi
+grep -qi 'warning' "$tmp/install.log" && fail "cmake --install warned: $(cat "$tmp/install.log")"
 
 # The programs, and the installed copy runs on its own.
 for program in tornel tornel-info; do
@@ -72,7 +80,7 @@ extensions=$( (grep 'NC Files (' "$source/res/StringTable.cpp"; grep 'NC 程序 
 [ -n "$extensions" ] || fail "no extensions found in the open dialog's filter"
 mime=$prefix/share/mime
 [ -f "$mime/packages/$appid.xml" ] || fail "share/mime/packages/$appid.xml is not installed"
-if update-mime-database "$mime" >"$tmp/mime.log" 2>&1; then
+if desktop update-mime-database "$mime" >"$tmp/mime.log" 2>&1; then
     [ -s "$tmp/mime.log" ] && fail "update-mime-database: $(cat "$tmp/mime.log")"
     for ext in $extensions; do
         if [ "$ext" = txt ]; then
@@ -86,18 +94,15 @@ else
     fail "update-mime-database: $(cat "$tmp/mime.log")"
 fi
 
-# What a file manager sees, with the system's types beside ours (several of
-# these extensions belong to other types there too): a text program named
-# *.nc or *.ngc is an NC program, handled by Tornel; a *.txt stays text.
+# What a file manager sees right after the install (which rebuilt the
+# desktop's caches), with the system's types beside ours (several of these
+# extensions belong to other types there too): a text program named *.nc or
+# *.ngc is an NC program, handled by Tornel; a *.txt stays text.
 if command -v gio >/dev/null 2>&1; then
-    mkdir "$tmp/home" "$tmp/files"
+    mkdir "$tmp/files"
     printf 'G0 X0 Y0\r\nG1 X10 F100\r\nM30\r\n' >"$tmp/files/part.nc"
     cp "$tmp/files/part.nc" "$tmp/files/part.ngc"
     cp "$tmp/files/part.nc" "$tmp/files/notes.txt"
-    desktop() {
-        env XDG_DATA_HOME="$tmp/home" XDG_DATA_DIRS="$prefix/share:/usr/local/share:/usr/share" \
-            XDG_CONFIG_HOME="$tmp/home" XDG_CONFIG_DIRS="$tmp/home" "$@"
-    }
     for name in part.nc part.ngc notes.txt; do
         type=$(desktop gio info -a standard::content-type "$tmp/files/$name" | sed -n 's/^ *standard::content-type: //p')
         case $name in

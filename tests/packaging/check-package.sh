@@ -61,7 +61,10 @@ for size in 16 32 48 64 128 256; do
         fail "the package lacks the ${size}x${size} icon"
 done
 outside=$(grep -v '^\./$' "$tmp/files.txt" | grep -v '^\./usr/' || true)
-strays=$(grep -E 'ncgen|bench|_tests|/local/|/include/' "$tmp/files.txt" || true)
+# Nor the desktop's caches, which belong to the machine (and to the packages
+# that own them there).
+strays=$(grep -E 'ncgen|bench|_tests|/local/|/include/|mime\.cache|globs2?$|mimeinfo\.cache|icon-theme\.cache' \
+    "$tmp/files.txt" || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
 [ -z "$strays" ] || fail "build-only files in the package: $strays"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ && $1 !~ /^-rw-r--r--$/ && $1 !~ /^-rwxr-xr-x$/' >"$tmp/modes.txt"
