@@ -17,6 +17,7 @@
 // new file is complete under the target's name.
 #include "CTextBuffer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -157,7 +158,9 @@ bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
     } closer{fd};
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    std::vector<char> buffer(kReadBlock);
+    // A block of the file's size (the byte past it shows the end), at most
+    // kReadBlock: a small program does not pay for clearing megabytes.
+    std::vector<char> buffer(size_t(std::clamp<uint64_t>(uint64_t(st.st_size) + 1, kDetectBlock, kReadBlock)));
     ssize_t got = ReadFull(fd, buffer.data(), kDetectBlock);
     if (got < 0) {
         SetFileError("read error", errno);
@@ -355,9 +358,13 @@ bool CTextBuffer::SaveFile(const char* path, int style, bool clearModified)
 
     bool ok = true;
     int err = 0;
-    std::vector<char> out;
-    out.reserve(kReadBlock + 64);
     const int count = LineCount();
+    // Room for the whole text, up to one write block.
+    size_t total = 0;
+    for (int i = 0; i < count && total < kReadBlock; ++i)
+        total += size_t(m_lines[size_t(i)].length) + sepLength;
+    std::vector<char> out;
+    out.reserve(std::min(total, kReadBlock) + 64);
     for (int i = 0; i < count && ok; ++i) {
         const TextLine& line = m_lines[size_t(i)];
         if (size_t(line.length) >= kReadBlock) {
