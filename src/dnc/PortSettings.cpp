@@ -65,10 +65,16 @@ public:
         uint32_t length = 0;
         if (!ReadUnsigned(1, length))
             return false;
-        if (length == 0xFF && (!ReadUnsigned(2, length) || (length == 0xFFFF && !ReadUnsigned(4, length))))
-            return false;
-        // 0xFFFE marks a wide string, which these files never hold.
-        if (length == 0xFFFE || m_bytes.size() - m_at < qsizetype(length))
+        if (length == 0xFF) {
+            if (!ReadUnsigned(2, length))
+                return false;
+            // In the 16-bit field 0xFFFE marks a wide string, which these
+            // files never hold; in the 32-bit field it is a length like any
+            // other (a string of 0xFFFE bytes is written there).
+            if (length == 0xFFFE || (length == 0xFFFF && !ReadUnsigned(4, length)))
+                return false;
+        }
+        if (m_bytes.size() - m_at < qsizetype(length))
             return false;
         text = QString::fromUtf8(m_bytes.constData() + m_at, qsizetype(length));
         m_at += qsizetype(length);
