@@ -27,7 +27,7 @@ void CheckRoundTrip(const PortSettings& settings, TransferKind kind)
 // edges one byte repeated up to a little over 64 KiB.
 QString Text(FuzzedDataProvider& input)
 {
-    if (input.ConsumeIntegralInRange<int>(0, 15) != 0) {
+    if (input.ConsumeIntegralInRange<int>(0, 31) != 0) {
         const std::string bytes = input.ConsumeRandomLengthString(64);
         return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     }
