@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "ReceivedProgram.h"
@@ -15,20 +16,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzedDataProvider input(data, size);
     ReceivedProgram received;
     std::string expected;
+    int lines = 0;
     while (input.remaining_bytes() > 0) {
         if (input.ConsumeIntegralInRange<int>(0, 31) == 0) {
             // Start pressed again.
             received.Clear();
             expected.clear();
+            lines = 0;
         }
         const std::string chunk = input.ConsumeRandomLengthString(256);
         received.Append(QByteArrayView(chunk.data(), qsizetype(chunk.size())));
+        // Only the new bytes are compared here (the whole text at the end),
+        // so that a long input costs linear time.
+        const size_t before = expected.size();
         expected += chunk;
+        lines += int(std::count(chunk.begin(), chunk.end(), '\n'));
 
         const QByteArray& bytes = received.Bytes();
-        if (size_t(bytes.size()) != expected.size() || std::string(bytes.constData(), size_t(bytes.size())) != expected)
+        if (size_t(bytes.size()) != expected.size() ||
+            std::memcmp(bytes.constData() + before, chunk.data(), chunk.size()) != 0)
             std::abort();
-        const int lines = int(std::count(expected.begin(), expected.end(), '\n'));
         if (received.LineCount() != lines || received.IsEmpty() != expected.empty())
             std::abort();
         const QByteArrayView last = received.LastLine();
@@ -39,11 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         // The complete line before the unfinished one.
         const size_t end = expected.rfind('\n') + 1;
-        const size_t previous = expected.rfind('\n', end - 2);
-        const size_t start = previous == std::string::npos || end < 2 ? 0 : previous + 1;
-        if (last.data() < bytes.constData() || last.data() + last.size() > bytes.constData() + bytes.size() ||
-            std::string(last.data(), size_t(last.size())) != expected.substr(start, end - start))
+        const size_t previous = end < 2 ? std::string::npos : expected.rfind('\n', end - 2);
+        const size_t start = previous == std::string::npos ? 0 : previous + 1;
+        if (last.data() != bytes.constData() + start || size_t(last.size()) != end - start)
             std::abort();
     }
+    if (std::string(received.Bytes().constData(), size_t(received.Bytes().size())) != expected)
+        std::abort();
     return 0;
 }
