@@ -7,7 +7,6 @@
 #include <QSaveFile>
 #include <QTimerEvent>
 #include <algorithm>
-#include <cstring>
 
 #include "AfxMessageBox.h"
 #include "CPortSettingsDlg.h"
@@ -51,15 +50,12 @@ void CReceiveDlg::OnStart()
         return;
     if (!OpenPort())
         return;
-    m_strReceived.clear();
+    m_received.Clear();
     m_savedPath.clear();
-    m_lineStart = 0;
-    m_shownLineStart = -1;
     m_log->setPlainText(QStringLiteral("已准备好接收"));
     m_label->setText(QStringLiteral("接收"));
     SetStatus(QString());
     m_lastData.invalidate();
-    m_nLines = 0;
     m_bDataReceived = false;
     m_refresh.stop();
     StartTimeoutTimer();
@@ -102,21 +98,7 @@ void CReceiveDlg::OnComm()
 
 void CReceiveDlg::OnReceived(const QByteArray& bytes)
 {
-    const qsizetype before = m_strReceived.size();
-    m_strReceived.append(bytes);
-    // Count the line ends among the new bytes; remember where the last
-    // complete line starts, to show it.
-    const char* data = m_strReceived.constData();
-    for (qsizetype at = before; at < m_strReceived.size();) {
-        const void* lf = std::memchr(data + at, '\n', size_t(m_strReceived.size() - at));
-        if (!lf)
-            break;
-        const qsizetype end = static_cast<const char*>(lf) - data + 1;
-        m_shownLineStart = m_lineStart;
-        m_lineStart = end;
-        ++m_nLines;
-        at = end;
-    }
+    m_received.Append(bytes);
     if (!m_lastShown.isValid() || m_lastShown.elapsed() >= kTransferRefreshMs)
         ShowLines();
     else if (!m_refresh.isActive())
@@ -127,10 +109,12 @@ void CReceiveDlg::ShowLines()
 {
     m_refresh.stop();
     m_lastShown.start();
-    if (m_nLines == 0)
+    const int lines = m_received.LineCount();
+    if (lines == 0)
         return;
-    m_log->setPlainText(DisplayLine(m_strReceived.constData() + m_shownLineStart, m_lineStart - m_shownLineStart));
-    m_label->setText(QStringLiteral("接收代码的第%1行").arg(m_nLines) + QString(m_nLines % 7, QLatin1Char('.')));
+    const QByteArrayView line = m_received.LastLine();
+    m_log->setPlainText(DisplayLine(line.data(), line.size()));
+    m_label->setText(QStringLiteral("接收代码的第%1行").arg(lines) + QString(lines % 7, QLatin1Char('.')));
 }
 
 void CReceiveDlg::timerEvent(QTimerEvent* event)
@@ -159,11 +143,12 @@ bool CReceiveDlg::WriteTempFile()
 {
     // In one step: a half-written file never takes the place of a good one.
     const QString path = QDir::current().absoluteFilePath(QString::fromLatin1(kTempFileName));
+    const QByteArray& bytes = m_received.Bytes();
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(m_strReceived) == m_strReceived.size() && file.commit()) {
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
         m_savedPath = path;
-        m_crc = Crc32(0, m_strReceived.constData(), size_t(m_strReceived.size()));
-        SetStatus(QStringLiteral("已保存到 %1：%2").arg(path, ByteCountAndCrc(qulonglong(m_strReceived.size()), m_crc)));
+        m_crc = Crc32(0, bytes.constData(), size_t(bytes.size()));
+        SetStatus(QStringLiteral("已保存到 %1：%2").arg(path, ByteCountAndCrc(qulonglong(bytes.size()), m_crc)));
         return true;
     }
     SetStatus(QStringLiteral("不能写入 %1：%2。接收到的数据仍在，稍后重试。").arg(path, file.errorString()));
@@ -179,9 +164,9 @@ void CReceiveDlg::OnDeviceLost(const QString& reason)
 
 bool CReceiveDlg::MayDropReceived()
 {
-    if (!m_bDataReceived || !m_savedPath.isEmpty() || m_strReceived.isEmpty())
+    if (!m_bDataReceived || !m_savedPath.isEmpty() || m_received.IsEmpty())
         return true;
-    return AfxMessageBox(QStringLiteral("已接收的 %1 字节尚未保存，确实要放弃吗？").arg(m_strReceived.size()),
+    return AfxMessageBox(QStringLiteral("已接收的 %1 字节尚未保存，确实要放弃吗？").arg(m_received.Bytes().size()),
                          MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 
+#include "ReceivedProgram.h"
 #include "TransferDialog.h"
 
 class QLabel;
@@ -22,8 +23,8 @@ public:
     static constexpr const char* kTempFileName = "Temp.txt";
 
     // Everything received since Start, an unfinished last line included.
-    const QByteArray& Received() const { return m_strReceived; }
-    int LineCount() const { return m_nLines; }
+    const QByteArray& Received() const { return m_received.Bytes(); }
+    int LineCount() const { return m_received.LineCount(); }
     // Once the dialog has closed with OK: where the program was written and
     // its CRC-32.
     const QString& SavedPath() const { return m_savedPath; }
@@ -50,16 +51,12 @@ private:
 
     QLabel* m_label = nullptr;
     bool m_bDataReceived = false;
-    QByteArray m_strReceived;
-    // Where the unfinished line starts in m_strReceived.
-    qsizetype m_lineStart = 0;
+    ReceivedProgram m_received;
     QElapsedTimer m_lastData;
-    int m_nLines = 0;
     QBasicTimer m_timeout;
     // The label and the last line, shown at most about 30 times a second.
     QBasicTimer m_refresh;
     QElapsedTimer m_lastShown;
-    qsizetype m_shownLineStart = -1;
     QString m_savedPath;
     quint32 m_crc = 0;
 };

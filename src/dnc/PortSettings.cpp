@@ -1,12 +1,10 @@
-// The settings record's file, summary and application to the control.
+// The settings record, its file and the summary.
 #include "PortSettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
-#include "AfxMessageBox.h"
-#include "CSerialComm.h"
 
 namespace {
 
@@ -67,10 +65,16 @@ public:
         uint32_t length = 0;
         if (!ReadUnsigned(1, length))
             return false;
-        if (length == 0xFF && (!ReadUnsigned(2, length) || (length == 0xFFFF && !ReadUnsigned(4, length))))
-            return false;
-        // 0xFFFE marks a wide string, which these files never hold.
-        if (length == 0xFFFE || m_bytes.size() - m_at < qsizetype(length))
+        if (length == 0xFF) {
+            if (!ReadUnsigned(2, length))
+                return false;
+            // In the 16-bit field 0xFFFE marks a wide string, which these
+            // files never hold; in the 32-bit field it is a length like any
+            // other (a string of 0xFFFE bytes is written there).
+            if (length == 0xFFFE || (length == 0xFFFF && !ReadUnsigned(4, length)))
+                return false;
+        }
+        if (m_bytes.size() - m_at < qsizetype(length))
             return false;
         text = QString::fromUtf8(m_bytes.constData() + m_at, qsizetype(length));
         m_at += qsizetype(length);
@@ -239,39 +243,4 @@ QStringList ParityChoices()
 QStringList StopBitsChoices()
 {
     return {QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")};
-}
-
-bool ApplyPortSettings(CSerialComm& comm, const PortSettings& settings, TransferKind kind)
-{
-    comm.SetPortOpen(false);
-    // COM1 to COM4 (or any COMn the profile maps), else a device file.
-    bool numbered = false;
-    const int number = settings.port.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)
-                           ? settings.port.mid(3).toInt(&numbered)
-                           : 0;
-    if (numbered && number > 0)
-        comm.SetCommPort(number);
-    else
-        comm.SetDevicePath(settings.port);
-    comm.SetOutBufferSize(512);
-    comm.SetInBufferSize(1024);
-    comm.SetPortOpen(true);
-    if (!comm.PortOpen() || !comm.SetSettings(SettingsString(settings))) {
-        const QString reason = comm.LastError();
-        comm.SetPortOpen(false);
-        AfxMessageBox(QStringLiteral("不能打开指定的串口！\n%1").arg(reason), MB_OK | MB_ICONERROR);
-        return false;
-    }
-    comm.SetEOFEnable(false);
-    comm.SetSThreshold(0);
-    comm.SetRThreshold(1);
-    comm.SetInputMode(1);
-    comm.SetOutBufferCount(0);
-    comm.SetInputLen(0);
-    if (kind == TransferKind::Send)
-        comm.Input();
-    comm.SetHandshaking(HandshakingFor(settings, kind));
-    comm.SetRTSEnable(settings.rtsCts != 0);
-    comm.SetDTREnable(settings.dtrDsr != 0);
-    return true;
 }

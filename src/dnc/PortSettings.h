@@ -1,15 +1,13 @@
 // The serial settings of sending and of receiving: the record, its file in
 // the current directory ("SendSetting.txt", "ReceiveSetting.txt", in the
-// framework's archive layout), the summary the transfer dialogs show, and
-// the procedure that puts a record onto the serial control.
+// framework's archive layout) and the summary the transfer dialogs show.
+// QtCore only; ApplyPortSettings puts a record onto the serial control.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-
-class CSerialComm;
 
 enum class TransferKind
 {
@@ -63,7 +61,3 @@ QStringList BaudChoices();
 QStringList DataBitsChoices();
 QStringList ParityChoices();
 QStringList StopBitsChoices();
-
-// Configures comm for a transfer of kind and opens its port.  False when
-// the port cannot be opened or set; the user has been told why.
-bool ApplyPortSettings(CSerialComm& comm, const PortSettings& settings, TransferKind kind);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "AfxMessageBox.h"
+#include "ApplyPortSettings.h"
 #include "CPortSettingsDlg.h"
 #include "CSerialComm.h"
 #include "DialogUnits.h"

@@ -131,9 +131,12 @@ bool LineReader::Read(int style, Sink& sink)
         SetError("read error", errno);
         return false;
     }
+    // A block of the file's size (the byte past it shows the end), at most
+    // the block size: a small program does not pay for clearing megabytes.
     // A buffer that grew for a long line in an earlier reading stays as it is.
-    if (m_buffer.size() < m_blockSize)
-        m_buffer.resize(m_blockSize);
+    const size_t wanted = size_t(std::clamp<uint64_t>(m_fileSize + 1, kDetectBlock, m_blockSize));
+    if (m_buffer.size() < wanted)
+        m_buffer.resize(wanted);
     std::vector<char>& buffer = m_buffer;
 
     ssize_t got = ReadFull(m_fd, buffer.data(), kDetectBlock);

@@ -1,6 +1,8 @@
 // Block allocator for loaded line texts.
 #include "LineStore.h"
 
+#include <algorithm>
+
 char* LineStore::Allocate(size_t size)
 {
     size = (size + 15) & ~size_t(15);
@@ -12,10 +14,12 @@ char* LineStore::Allocate(size_t size)
         return m_blocks.back().get();
     }
     if (size > m_left) {
-        m_blocks.emplace_back(static_cast<char*>(AllocateBlock(kBlockSize)));
-        m_reserved += kBlockSize;
+        const size_t blockSize = std::max(m_nextBlockSize, size);
+        m_nextBlockSize = std::min(m_nextBlockSize * 2, kBlockSize);
+        m_blocks.emplace_back(static_cast<char*>(AllocateBlock(blockSize)));
+        m_reserved += blockSize;
         m_next = m_blocks.back().get();
-        m_left = kBlockSize;
+        m_left = blockSize;
     }
     char* slot = m_next;
     m_next += size;
@@ -30,4 +34,5 @@ void LineStore::Clear()
     m_next = nullptr;
     m_left = 0;
     m_reserved = 0;
+    m_nextBlockSize = kFirstBlockSize;
 }

@@ -24,10 +24,15 @@ public:
     size_t BytesReserved() const { return m_reserved; }
 
 private:
+    // Blocks start small and double up to kBlockSize, so that a program of
+    // a few lines does not take (and the allocator clear) megabytes, while
+    // a large one soon gets blocks big enough to cost nothing per line.
+    static constexpr size_t kFirstBlockSize = size_t(64) << 10;
     static constexpr size_t kBlockSize = size_t(4) << 20;
 
     std::vector<std::unique_ptr<char, BlockDeleter>> m_blocks;
     char* m_next = nullptr;
     size_t m_left = 0;
     size_t m_reserved = 0;
+    size_t m_nextBlockSize = kFirstBlockSize;
 };

@@ -9,6 +9,7 @@
 // new file is complete under the target's name.
 #include "CTextBuffer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -198,9 +199,13 @@ bool CTextBuffer::SaveFile(const char* path, int style, bool clearModified)
 
     bool ok = true;
     int err = 0;
-    std::vector<char> out;
-    out.reserve(kWriteBlock + 64);
     const int count = LineCount();
+    // Room for the whole text, up to one write block.
+    size_t total = 0;
+    for (int i = 0; i < count && total < kWriteBlock; ++i)
+        total += size_t(m_lines[size_t(i)].length) + sepLength;
+    std::vector<char> out;
+    out.reserve(std::min(total, kWriteBlock) + 64);
     for (int i = 0; i < count && ok; ++i) {
         const TextLine& line = m_lines[size_t(i)];
         if (size_t(line.length) >= kWriteBlock) {

@@ -60,6 +60,24 @@ TEST_F(SettingsFileTest, EveryFieldReadsBackAndLongStringsTakeTheLongerLengths)
     EXPECT_EQ(EncodeSettings(settings, TransferKind::Send).left(3), QByteArray("\xFF\xFF\x00", 3));
 }
 
+TEST_F(SettingsFileTest, StringsAtTheEdgesOfEachLengthFieldReadBack)
+{
+    // 0xFFFE and 0xFFFF do not fit the 16-bit field (0xFFFE there marks a
+    // wide string, 0xFFFF the 32-bit field), so both take the 32-bit one
+    // and must read back from it.
+    PortSettings settings;
+    for (const qsizetype length : {0xFEll, 0xFFll, 0xFFFDll, 0xFFFEll, 0xFFFFll, 0x10000ll}) {
+        settings.port = QString(length, QLatin1Char('p'));
+        const QByteArray bytes = EncodeSettings(settings, TransferKind::Receive);
+        PortSettings read;
+        EXPECT_TRUE(DecodeSettings(bytes, TransferKind::Receive, read)) << length;
+        EXPECT_EQ(read.port.size(), length);
+    }
+    // A 16-bit length of 0xFFFE is still refused.
+    PortSettings read;
+    EXPECT_FALSE(DecodeSettings(QByteArray("\xFF\xFE\xFF", 3) + QByteArray(0xFFFE, 'p'), TransferKind::Send, read));
+}
+
 TEST_F(SettingsFileTest, AShortOrWrongFileGivesTheDefaultsAMessageAndIsWrittenAnew)
 {
     PortSettings stored;

@@ -4,6 +4,7 @@
 // that goes away.
 #include <QSignalSpy>
 
+#include "ApplyPortSettings.h"
 #include "CSerialComm.h"
 #include "CWinApp.h"
 #include "DncFixture.h"

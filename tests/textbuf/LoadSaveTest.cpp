@@ -212,6 +212,27 @@ TEST(Load, TenMegabyteSingleLineRoundTrips)
     EXPECT_TRUE(ReadBytes(out) == bytes);
 }
 
+TEST(Load, ASmallProgramTakesLittleMemoryAndALargeOneGrowsItsBlocks)
+{
+    TempDir dir;
+    const std::string path = dir.File("small.nc");
+    WriteBytes(path, "G0 X0\r\nG1 X1\r\nM30\r\n");
+    CTextBuffer buffer;
+    ASSERT_TRUE(buffer.LoadFile(path.c_str(), EOL_AUTO));
+    EXPECT_LT(buffer.MemoryUsed(), size_t(256) << 10);
+
+    // 5 MB of short lines: the blocks keep up without holding much more
+    // than the texts' slots.
+    std::string bytes;
+    while (bytes.size() < (5u << 20))
+        bytes += "G01 X12.5 Y-3 F200\n\r";
+    WriteBytes(path, bytes);
+    ASSERT_TRUE(buffer.LoadFile(path.c_str(), EOL_AUTO));
+    ASSERT_EQ(buffer.LineCount(), int(bytes.size() / 20) + 1);
+    EXPECT_EQ(buffer.Line(buffer.LineCount() - 2), "G01 X12.5 Y-3 F200");
+    EXPECT_LT(buffer.MemoryUsed(), size_t(buffer.LineCount()) * (32 + sizeof(CTextBuffer::TextLine)) + (size_t(8) << 20));
+}
+
 TEST(Load, SetsTheLoadedStateAndNotifiesReset)
 {
     TempDir dir;
