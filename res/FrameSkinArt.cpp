@@ -6,8 +6,7 @@
 // 201 x 58 pixels painted whole, so that their pieces meet without seams
 // whatever the window's size.  The frame draws each edge as a head, a
 // middle that is tiled and a tail; the model keeps every decoration in the
-// heads and tails (the icon's plate at the top left, the dark band behind
-// the caption buttons at the top right) and the middles uniform along the
+// heads (the icon's plate at the top left) and the middles uniform along the
 // edge, so that tiling shows no joins.
 #include "FrameSkinArt.h"
 
@@ -44,10 +43,6 @@ FrameColours Colours(bool active)
             QColor(130, 134, 144), QColor(48, 50, 58), QColor(120, 126, 136)};
 }
 
-// The band behind the caption buttons: the same in both states, so that
-// the buttons' rounded corners sit on it either way.
-const QColor kButtonBand(18, 22, 32);
-
 QImage PaintModelFrame(bool active)
 {
     const FrameColours c = Colours(active);
@@ -82,13 +77,6 @@ QImage PaintModelFrame(bool active)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 70));
     p.drawRoundedRect(QRectF(kLeft - 3, 2, 22, 22), 4, 4);
-    // The band behind the caption buttons, which sit from 61 to 4 pixels
-    // from the right, 4 to 24 down.
-    p.setBrush(kButtonBand);
-    p.drawRoundedRect(QRectF(w - 64, 2, 62, 25), 4, 4);
-    p.setPen(QPen(c.light, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawLine(QPointF(w - 61, 26.5), QPointF(w - 5, 26.5));
     return image;
 }
 
@@ -126,7 +114,7 @@ enum class Glyph
 // One 19 x 20 caption button: 0 normal, 1 pressed, 2 hover.
 void PaintCaptionButton(QPainter& p, int x, Glyph glyph, int state)
 {
-    const QRectF face(x + 0.5, 0.5, 18, 19);
+    const QRect face(x, 0, 18, 19);
     const bool close = glyph == Glyph::Close;
     QColor top(58, 96, 170), bottom(30, 56, 118), edge(8, 16, 40), mark(232, 238, 250);
     if (state == 2) {
@@ -144,7 +132,11 @@ void PaintCaptionButton(QPainter& p, int x, Glyph glyph, int state)
     fill.setColorAt(1, bottom);
     p.setPen(QPen(edge, 1));
     p.setBrush(fill);
-    p.drawRoundedRect(face, 3, 3);
+    // Square corners: the same button sits on the active and the inactive
+    // caption.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.drawRect(face);
+    p.setRenderHint(QPainter::Antialiasing);
 
     // The mark, a pixel lower and to the right while pressed.
     const QPointF o(x + (state == 1 ? 1 : 0), state == 1 ? 1 : 0);
@@ -179,7 +171,6 @@ void PaintCaptionButton(QPainter& p, int x, Glyph glyph, int state)
 QImage CaptionButton(Glyph glyph)
 {
     QImage image(57, 20, QImage::Format_RGB32);
-    image.fill(kButtonBand);
     QPainter p(&image);
     // Normal, pressed, hover.
     for (int state = 0; state < 3; ++state)
