@@ -23,7 +23,8 @@
 #include "TextBufferListener.h"
 #include "TextTypes.h"
 
-// Undo action codes; the labels are string resources 8619 .. 8629.
+// Undo action codes: what a group of steps did.  The buffer only records
+// them; a view that shows the history names them.
 enum : int
 {
     ACTION_UNKNOWN = 0,
@@ -38,9 +39,6 @@ enum : int
     ACTION_DELETE = 9,
     ACTION_AUTO_INDENT = 10,
 };
-
-// String id of an action's label, or 0 for an unknown code.
-int ActionLabelId(int action);
 
 class CTextBuffer
 {
@@ -171,9 +169,10 @@ public:
     bool CanRedo() const { return m_undoPos < static_cast<int>(m_undo.size()); }
     bool Undo(TextPos& point);
     bool Redo(TextPos& point);
-    void UndoLabel(std::string& text) const;
-    void RedoLabel(std::string& text) const;
-    virtual bool ActionLabel(int action, std::string& text) const;
+    // The action of the group Undo would take back (that of its first
+    // step), and of the group Redo would make again; -1 when there is none.
+    int UndoAction() const;
+    int RedoAction() const;
 
     int UndoPos() const { return m_undoPos; }
     int SavedPos() const { return m_savedPos; }

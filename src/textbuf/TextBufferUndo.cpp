@@ -1,37 +1,7 @@
 // The undo history of CTextBuffer: recording steps, groups, the step limit,
-// undo, redo, labels, and how the modified flag follows the history.
+// undo, redo, the actions of the groups, and how the modified flag follows
+// the history.
 #include "CTextBuffer.h"
-
-namespace {
-
-struct ActionEntry
-{
-    int id;
-    const char* label;
-};
-
-// Indexed by action code.  The string ids do not follow the code order.
-constexpr ActionEntry kActions[] = {
-    {8619, "Unknown"},  {8620, "Paste"},  {8621, "Delete Selection"}, {8622, "Cut"},
-    {8624, "Typing"},   {8625, "Backspace"}, {8626, "Indent"},     {8627, "Drag And Drop"},
-    {8628, "Replace"},  {8623, "Delete"}, {8629, "Auto Indent"},
-};
-constexpr int kActionCount = int(sizeof kActions / sizeof kActions[0]);
-
-}  // namespace
-
-int ActionLabelId(int action)
-{
-    return action >= 0 && action < kActionCount ? kActions[action].id : 0;
-}
-
-bool CTextBuffer::ActionLabel(int action, std::string& text) const
-{
-    if (action < 0 || action >= kActionCount)
-        return false;
-    text = kActions[action].label;
-    return true;
-}
 
 void CTextBuffer::OpenUndoGroup(bool merge)
 {
@@ -198,19 +168,15 @@ bool CTextBuffer::Redo(TextPos& point)
     return ok;
 }
 
-void CTextBuffer::UndoLabel(std::string& text) const
+int CTextBuffer::UndoAction() const
 {
-    text.clear();
     int i = m_undoPos - 1;
     while (i > 0 && !(m_undo[size_t(i)].flags & STEP_GROUP_START))
         --i;
-    if (i >= 0 && !ActionLabel(m_undo[size_t(i)].action, text))
-        text.clear();
+    return i >= 0 ? m_undo[size_t(i)].action : -1;
 }
 
-void CTextBuffer::RedoLabel(std::string& text) const
+int CTextBuffer::RedoAction() const
 {
-    text.clear();
-    if (size_t(m_undoPos) < m_undo.size() && !ActionLabel(m_undo[size_t(m_undoPos)].action, text))
-        text.clear();
+    return size_t(m_undoPos) < m_undo.size() ? m_undo[size_t(m_undoPos)].action : -1;
 }

@@ -37,6 +37,10 @@ public:
                          int line) override;
     void OnEditAction(int action, std::string_view text) override;
 
+    // The name of an undo action code in the Undo and Redo menu texts;
+    // empty for a code it does not know.
+    static QString ActionLabel(int action);
+
     bool GetOverwriteMode() const { return m_bOverwrite; }
     void SetOverwriteMode(bool overwrite) { m_bOverwrite = overwrite; }
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 #include "ByteClasses.h"
 #include "CCmdUI.h"
@@ -15,6 +16,25 @@
 #include "EditAdjuster.h"
 #include "Resources.h"
 #include "ids.h"
+
+namespace {
+
+// The string of each undo action code, indexed by the code.  The ids do not
+// follow the code order.
+constexpr int kActionLabelIds[] = {
+    IDS_ACTION_UNKNOWN,     IDS_ACTION_PASTE,  IDS_ACTION_DELETE_SELECTION, IDS_ACTION_CUT,
+    IDS_ACTION_TYPING,      IDS_ACTION_BACKSPACE, IDS_ACTION_INDENT,        IDS_ACTION_DRAG_DROP,
+    IDS_ACTION_REPLACE,     IDS_ACTION_DELETE, IDS_ACTION_AUTO_INDENT,
+};
+
+}  // namespace
+
+QString CTextEditView::ActionLabel(int action)
+{
+    if (action < 0 || action >= int(std::size(kActionLabelIds)))
+        return QString();
+    return LoadResourceString(kActionLabelIds[action]);
+}
 
 BEGIN_COMMAND_MAP(CTextEditView, CTextView)
     ON_COMMAND(ID_EDIT_REPLACE, OnEditReplace)
@@ -482,12 +502,8 @@ void CTextEditView::UpdateHistoryItem(CCmdUI* ui, bool undo)
         ui->SetText(LoadResourceString(undo ? IDS_MENU_UNDO_DEFAULT : IDS_MENU_REDO_DEFAULT));
         return;
     }
-    std::string label;
-    if (undo)
-        buffer->UndoLabel(label);
-    else
-        buffer->RedoLabel(label);
-    ui->SetText(FormatResourceString(undo ? IDS_MENU_UNDO : IDS_MENU_REDO, QString::fromStdString(label)));
+    const QString label = ActionLabel(undo ? buffer->UndoAction() : buffer->RedoAction());
+    ui->SetText(FormatResourceString(undo ? IDS_MENU_UNDO : IDS_MENU_REDO, label));
 }
 
 void CTextEditView::OnUpdateEditSwitchOvrmode(CCmdUI* ui)

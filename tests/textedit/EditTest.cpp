@@ -147,6 +147,16 @@ TEST_F(CodeViewTest, ASpaceStartsANewTypingStep)
     EXPECT_EQ(view->GetCursorTextPos(), (TextPos{3, 0}));
 }
 
+TEST(ActionLabels, EveryActionCodeHasItsNameAndOtherCodesNone)
+{
+    const char* labels[] = {"Unknown", "Paste", "Delete Selection", "Cut", "Typing", "Backspace",
+                            "Indent", "Drag And Drop", "Replace", "Delete", "Auto Indent"};
+    for (int code = ACTION_UNKNOWN; code <= ACTION_AUTO_INDENT; ++code)
+        EXPECT_EQ(CTextEditView::ActionLabel(code), QString::fromLatin1(labels[code])) << code;
+    EXPECT_EQ(CTextEditView::ActionLabel(ACTION_AUTO_INDENT + 1), QString());
+    EXPECT_EQ(CTextEditView::ActionLabel(-1), QString());
+}
+
 TEST_F(CodeViewTest, UndoAndRedoMenuTextsNameTheAction)
 {
     Load("abc");

@@ -140,9 +140,7 @@ TEST_F(DialogTest, ReplaceAllIsOneUndoStepAndEndsWithTheMessage)
     EXPECT_EQ(Text(), "AA1\r\nAA2 AA3\r\nB4");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(frame->m_message, QStringLiteral("已替换 3 处"));
-    std::string label;
-    Buffer().UndoLabel(label);
-    EXPECT_EQ(label, "Replace");
+    EXPECT_EQ(Buffer().UndoAction(), ACTION_REPLACE);
     Run(ID_EDIT_UNDO);
     EXPECT_EQ(Text(), "A1\r\nA2 A3\r\nB4");
     EXPECT_FALSE(Buffer().CanUndo());
