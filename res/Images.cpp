@@ -1,5 +1,6 @@
 // The images of the program: XPM files compiled in from res.qrc, and the
 // bitmaps drawn by code.
+#include "ButtonSkinArt.h"
 #include "FrameSkinArt.h"
 #include "MarginIcons.h"
 #include "Resources.h"
@@ -28,6 +29,8 @@ QImage PaintBitmapResource(int id)
     switch (id) {
     case IDB_SPLASH:
         return PaintSplashBitmap();
+    case IDB_SKIN_BUTTON:
+        return PaintButtonSkinBitmap();
     case IDB_MARGIN_ICONS:
         return PaintMarginIcons();
     case IDB_TOOL_TIP_TEXTURE:

@@ -6,6 +6,9 @@
 int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
+    // Lets the desktop find the program's entry, and so its icon, for its
+    // windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TORNEL_APP_ID));
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     CTornelApp app;

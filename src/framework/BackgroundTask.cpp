@@ -12,7 +12,7 @@
 #include "CFrameWnd.h"
 #include "CWinApp.h"
 #include "Resources.h"
-#include "ids.h"
+#include "FrameworkIds.h"
 
 namespace {
 

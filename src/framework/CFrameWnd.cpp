@@ -9,7 +9,7 @@
 #include "CMultiDocTemplate.h"
 #include "CView.h"
 #include "CWinApp.h"
-#include "ids.h"
+#include "FrameworkIds.h"
 
 BEGIN_COMMAND_MAP(CFrameWnd, CCmdTarget)
     ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, OnUpdateKeyIndicator)

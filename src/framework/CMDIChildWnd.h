@@ -44,7 +44,6 @@ public:
     virtual void OnSetFocus();
 
     int GetMenuId() const { return m_nIDResource; }
-    CMDIFrameWnd* GetMDIFrame() const { return m_pMDIFrame; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -34,7 +34,7 @@
 #include "CView.h"
 #include "CWinApp.h"
 #include "Resources.h"
-#include "ids.h"
+#include "FrameworkIds.h"
 
 namespace {
 

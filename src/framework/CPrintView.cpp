@@ -8,7 +8,7 @@
 #include "AfxMessageBox.h"
 #include "CPrintView.h"
 #include "CWinApp.h"
-#include "ids.h"
+#include "FrameworkIds.h"
 
 bool CPrintView::DoPreparePrinting(CPrintInfo* info)
 {

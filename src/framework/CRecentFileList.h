@@ -41,5 +41,4 @@ private:
     const QString m_strEntryFormat;
     const int m_nSize;
     QStringList m_arrNames;
-    QString m_strOriginal;  // the placeholder's text
 };

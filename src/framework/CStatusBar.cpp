@@ -7,7 +7,7 @@
 #include "CCmdUI.h"
 #include "CMDIFrameWnd.h"
 #include "Resources.h"
-#include "ids.h"
+#include "FrameworkIds.h"
 
 namespace {
 

@@ -34,7 +34,6 @@ public:
     // Room for text whenever it comes (the pane keeps at least its id's
     // width).
     void SetPaneWidestText(int index, const QString& text);
-    bool IsPaneEnabled(int index) const { return m_panes[index].enabled; }
     // What the pane shows: its text, or nothing while disabled.
     QString GetPaneDisplayText(int index) const;
     QLabel* PaneLabel(int index) const { return m_panes[index].label; }

@@ -6,7 +6,7 @@
 #include "CActionCmdUI.h"
 #include "CMDIFrameWnd.h"
 #include "Resources.h"
-#include "ids.h"
+#include "FrameworkIds.h"
 
 bool CToolBar::CreateEx(CMDIFrameWnd* frame, int id)
 {

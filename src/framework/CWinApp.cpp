@@ -16,7 +16,7 @@
 #include "CFrameWnd.h"
 #include "CRecentFileList.h"
 #include "Resources.h"
-#include "ids.h"
+#include "FrameworkIds.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ BEGIN_COMMAND_MAP(CWinApp, CCmdTarget)
     ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
 END_COMMAND_MAP()
 
-CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
+CWinApp::CWinApp(const QString& appName) : m_appName(appName)
 {
     g_pApp = this;
 }
@@ -144,7 +144,7 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info)
 
 void CWinApp::SetRegistryKey(const QString& key)
 {
-    m_pSettings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, key, m_pszAppName);
+    m_pSettings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, key, m_appName);
 }
 
 QString CWinApp::ProfileFileName() const

@@ -51,7 +51,7 @@ public:
     bool ProcessShellCommand(const CCommandLineInfo& info);
 
     // ---- The profile: INI settings of organisation key, application
-    // m_pszAppName.  Sections may be nested with '\' ("TextEdit\Find").
+    // m_appName.  Sections may be nested with '\' ("TextEdit\Find").
     // Before SetRegistryKey nothing is read or written.
     void SetRegistryKey(const QString& key);
     int GetProfileInt(const QString& section, const QString& entry, int defaultValue) const;
@@ -86,7 +86,7 @@ public:
     QPrinter& Printer();
 
     CFrameWnd* m_pMainWnd = nullptr;
-    const QString m_pszAppName;
+    const QString m_appName;
 
     // ---- Commands.
     void OnFileNew();

@@ -14,10 +14,6 @@ class DialogUnits
 public:
     explicit DialogUnits(const QFont& font);
 
-    // The average width of the font's Latin letters and its height, pixels.
-    int BaseWidth() const { return m_baseWidth; }
-    int BaseHeight() const { return m_baseHeight; }
-
     int X(int units) const { return (units * m_baseWidth + 2) / 4; }
     int Y(int units) const { return (units * m_baseHeight + 4) / 8; }
     QRect Rect(int x, int y, int width, int height) const { return {X(x), Y(y), X(width), Y(height)}; }

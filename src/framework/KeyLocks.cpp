@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 
 #include "CFrameWnd.h"
-#include "ids.h"
+#include "FrameworkIds.h"
 
 #if __has_include(<X11/XKBlib.h>) && !defined(TORNEL_NO_XKB)
 #include <X11/XKBlib.h>

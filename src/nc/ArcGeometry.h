@@ -46,15 +46,21 @@ struct ArcGeometry
     void PointAt(double t, float& x, float& y, float& z) const;
 };
 
-// The straight distance from a record's start to its end.  The squares are
-// summed from Z to X, and the statistics of straight moves depend on that
-// order to the last bit.
-inline double ChordLength(const MoveRecord& r)
+// The square of the straight distance from a record's start to its end.
+// The squares are summed from Z to X, and the statistics of straight moves
+// depend on that order to the last bit.
+inline double ChordSquared(const MoveRecord& r)
 {
     const double dz = double(r.endZ) - double(r.startZ);
     const double dy = double(r.endY) - double(r.startY);
     const double dx = double(r.endX) - double(r.startX);
-    return std::sqrt(dz * dz + dy * dy + dx * dx);
+    return dz * dz + dy * dy + dx * dx;
+}
+
+// The straight distance from a record's start to its end.
+inline double ChordLength(const MoveRecord& r)
+{
+    return std::sqrt(ChordSquared(r));
 }
 
 // The length a record cuts: its arc, or its chord.

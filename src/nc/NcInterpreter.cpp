@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -171,6 +172,11 @@ NcWarningMask ArcWarnings(const MoveRecord& record, const ArcGeometry& arc)
     return moves ? WarningBit(WARNING_NO_CENTRE) : 0;
 }
 
+bool SameBits(float a, float b)
+{
+    return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+}
+
 // A coordinate is added in double precision and only then stored as float,
 // so the stored value is the float nearest to start + value.
 float Offset(float start, double value)
@@ -188,6 +194,8 @@ void NcInterpreter::Reset()
     m_machiningTime = 0.0;
     m_warnings = NcWarnings();
     m_moves.clear();
+    m_moveCount = 0;
+    m_pendingCount = 0;
     m_tools.clear();
     m_commentDepth = 0;
     m_tool = 0;
@@ -222,7 +230,6 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     record.feed = m_feed;
     record.tool = m_tool;
     record.rapid = m_rapid;
-    const MoveRecord before = record;
     int32_t absolute = m_absolute;
     int32_t tool = m_tool;
     ArcDirection direction = m_direction;
@@ -353,6 +360,16 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     if (record.kind == 1 && radiusGiven && !centreGiven && !PlaceCentreByRadius(record, direction, radius))
         warnings |= WarningBit(WARNING_RADIUS_TOO_SMALL);
 
+    // The walk sets only the end, the centre, the motion, the feed and the
+    // rapid flag; the line, the start and the tool field stay as they were
+    // set above.  Compared bit for bit, as records compare, and field by
+    // field: a copy of the whole record to compare with costs more than the
+    // rest of a short line.
+    const bool changed = !SameBits(record.endX, record.startX) || !SameBits(record.endY, record.startY) ||
+                         !SameBits(record.endZ, record.startZ) || !SameBits(record.centreX, record.startX) ||
+                         !SameBits(record.centreY, record.startY) || !SameBits(record.centreZ, record.startZ) ||
+                         record.kind != m_kind || !SameBits(record.feed, m_feed) || record.rapid != m_rapid;
+
     m_commentDepth = depth;
     m_absolute = absolute;
     m_tool = tool;
@@ -363,31 +380,55 @@ void NcInterpreter::InterpretLine(const char* text, int length, int lineIndex)
     m_x = record.endX;
     m_y = record.endY;
     m_z = record.endZ;
-    if (!(record == before)) {
+    if (changed) {
         if (record.kind == 1) {
             const ArcGeometry arc = ArcGeometry::Of(record, direction);
             warnings |= ArcWarnings(record, arc);
-            AppendMove(record, direction, MoveLength(record, arc));
+            AppendMove(record, direction, MoveLength(record, arc), false);
         } else {
-            AppendMove(record, ARC_NONE, ChordLength(record));
+            AppendMove(record, ARC_NONE, ChordSquared(record), true);
         }
     }
     if (warnings != 0)
         m_warnings.AddLine(lineIndex, warnings);
 }
 
-void NcInterpreter::AppendMove(const MoveRecord& record, ArcDirection direction, double distance)
+void NcInterpreter::AppendMove(const MoveRecord& record, ArcDirection direction, double length, bool squared)
 {
-    m_moves.push_back(record, direction);
-    if (record.rapid == 0) {
-        m_feedDistance += distance;
-        // A move at feed 0 (an explicit F0) or below would make the time
-        // infinite or let it fall; it takes no time instead.
-        if (record.feed > 0.0f)
-            m_machiningTime += distance / static_cast<double>(record.feed);
-    } else {
-        m_rapidDistance += distance;
+    if (m_moveSink)
+        m_moveSink->MoveMade(record, direction);
+    else
+        m_moves.push_back(record, direction);
+    ++m_moveCount;
+    if (m_pendingCount == kPendingLengths)
+        SumPendingLengths();
+    m_pendingLengths[m_pendingCount++] = PendingLength{length, record.feed, squared, record.rapid != 0};
+}
+
+void NcInterpreter::SumPendingLengths() const
+{
+    // In locals: sums kept in the members would go through memory at every
+    // record.
+    double feedDistance = m_feedDistance;
+    double rapidDistance = m_rapidDistance;
+    double machiningTime = m_machiningTime;
+    for (size_t i = 0; i < m_pendingCount; ++i) {
+        const PendingLength& pending = m_pendingLengths[i];
+        const double distance = pending.squared ? std::sqrt(pending.length) : pending.length;
+        if (pending.rapid) {
+            rapidDistance += distance;
+        } else {
+            feedDistance += distance;
+            // A move at feed 0 (an explicit F0) or below would make the time
+            // infinite or let it fall; it takes no time instead.
+            if (pending.feed > 0.0f)
+                machiningTime += distance / static_cast<double>(pending.feed);
+        }
     }
+    m_feedDistance = feedDistance;
+    m_rapidDistance = rapidDistance;
+    m_machiningTime = machiningTime;
+    m_pendingCount = 0;
 }
 
 void NcInterpreter::RegisterTool(int32_t number)

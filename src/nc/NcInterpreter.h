@@ -14,12 +14,14 @@
 // too) in the feed distance and the machining time; see ArcGeometry.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "MoveList.h"
 #include "MoveRecord.h"
+#include "MoveSink.h"
 #include "NcWarnings.h"
 #include "ToolSlot.h"
 
@@ -55,16 +57,35 @@ public:
     // mode, tool 0.
     void Reset();
 
-    double FeedDistance() const { return m_feedDistance; }
-    double RapidDistance() const { return m_rapidDistance; }
+    double FeedDistance() const
+    {
+        SumPendingLengths();
+        return m_feedDistance;
+    }
+    double RapidDistance() const
+    {
+        SumPendingLengths();
+        return m_rapidDistance;
+    }
     // Sum of feed distance over feed, so in minutes when feeds are per minute.
     // Moves at a feed of zero or below add no time.
-    double MachiningTime() const { return m_machiningTime; }
+    double MachiningTime() const
+    {
+        SumPendingLengths();
+        return m_machiningTime;
+    }
     // The lines holding what the interpreter passed over but a control would
     // act on, outside comments.
     const NcWarnings& Warnings() const { return m_warnings; }
 
+    // The records of the last run; empty when they went to a sink.
     const MoveList& Moves() const { return m_moves; }
+    // Records the last run made, kept or handed to a sink.
+    size_t MoveCount() const { return m_moveCount; }
+    // Where the records of the runs to come go: kept in Moves() (null, as in
+    // a new interpreter), or handed to sink as they are made and not kept.
+    // Statistics, tools and warnings are the same either way.
+    void SendMovesTo(MoveSink* sink) { m_moveSink = sink; }
     // The tool configuration edits these; the next run replaces them with
     // fresh slots holding only their numbers (see KeepToolDefinitions).
     std::vector<ToolSlot>& Tools() { return m_tools; }
@@ -85,15 +106,34 @@ public:
 
 private:
     void RegisterTool(int32_t number);
-    // Appends a record and adds its length to the statistics.
-    void AppendMove(const MoveRecord& record, ArcDirection direction, double distance);
+    // Appends a record and queues its length for the statistics: the length
+    // itself, or its square when squared.
+    void AppendMove(const MoveRecord& record, ArcDirection direction, double length, bool squared);
+    void SumPendingLengths() const;
 
     std::vector<int32_t> m_toolNumbers;
-    double m_feedDistance = 0.0;
-    double m_rapidDistance = 0.0;
-    double m_machiningTime = 0.0;
+    // The statistics are summed a batch of records at a time, in program
+    // order, so that they are exactly the sums record by record.  Summed
+    // line by line, every line waited for its own square root and division
+    // before the next could start; in a batch they overlap.  The getters sum
+    // what is pending, hence mutable.
+    struct PendingLength
+    {
+        double length;  // or its square
+        float feed;
+        bool squared;
+        bool rapid;
+    };
+    static constexpr size_t kPendingLengths = 64;
+    mutable std::array<PendingLength, kPendingLengths> m_pendingLengths;
+    mutable size_t m_pendingCount = 0;
+    mutable double m_feedDistance = 0.0;
+    mutable double m_rapidDistance = 0.0;
+    mutable double m_machiningTime = 0.0;
     NcWarnings m_warnings;
     MoveList m_moves;
+    MoveSink* m_moveSink = nullptr;
+    size_t m_moveCount = 0;
     std::vector<ToolSlot> m_tools;
     // Parentheses opened and not yet closed.  Only decides whether a whole
     // line is skipped.

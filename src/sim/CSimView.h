@@ -154,19 +154,16 @@ public:
     // list; the per-record path (one glBegin/glEnd per record, as the pick
     // needs) can be forced for comparison and measurement.
     void SetBatchedDrawing(bool batched);
-    bool IsBatchedDrawing() const { return m_batchedDrawing; }
 
     // The tool textures are texture objects, uploaded once per context;
     // re-specifying the images at every draw (the same pixels, slower) can
     // be forced for comparison and measurement (not in a context that will
     // go before its window: see SimViewTool.cpp).
     void SetToolTextureObjects(bool objects);
-    bool IsToolTextureObjects() const { return m_toolTextureObjects; }
     // The model's closed surfaces are drawn without their far sides, which
     // the near sides always hide; drawing them too (the same pixels,
     // slower) can be forced for comparison and measurement.
     void SetToolBackFacesCulled(bool culled);
-    bool IsToolBackFacesCulled() const { return m_toolBackFacesCulled; }
 
     // Frames during an interaction draw a reduced toolpath when the exact
     // one is estimated to take more than microseconds.
@@ -184,7 +181,6 @@ public:
     // Still frames are kept as a picture that paints add to; switched off,
     // every paint draws the whole scene (for comparison and measurement).
     void SetIncrementalDrawing(bool incremental);
-    bool IsIncrementalDrawing() const { return m_incrementalDrawing; }
 
     // Playback: whether timer 1 runs, and its period in milliseconds (-1
     // when it does not run).

@@ -36,9 +36,10 @@ void CSkinDialog::OnInitSkin()
     m_bFirstInit = false;
     if (!g_skinEnabled)
         return;
-    if (!m_frame.LoadSkin(QStringLiteral("skin/neostyle/theme.ini")))
+    // Without either skin the dialog keeps the system's frame and ordinary
+    // buttons.
+    if (!m_frame.LoadSkin(QStringLiteral("skin/neostyle/theme.ini")) || !m_buttonSkin.Load())
         return;
     m_frame.AttachToWindow(this);
-    // The push buttons become skinned buttons here, once the button skin
-    // is part of the program.
+    SkinPushButtons(this, &m_buttonSkin, m_skinButtons);
 }

@@ -7,7 +7,11 @@
 
 #include <QDialog>
 #include <QRect>
+#include <memory>
+#include <vector>
 
+#include "CButtonSkin.h"
+#include "CSkinButton.h"
 #include "CSkinFrame.h"
 #include "DialogFont.h"
 
@@ -32,10 +36,12 @@ public:
 
 protected:
     // Loads the skin and attaches the frame before the dialog is first
-    // shown.
+    // shown, and skins its push buttons.
     void OnInitSkin();
 
 private:
     CSkinFrame m_frame;
+    CButtonSkin m_buttonSkin;  // shared by the skinned buttons below
+    std::vector<std::unique_ptr<CSkinButton>> m_skinButtons;
     bool m_bFirstInit = true;
 };

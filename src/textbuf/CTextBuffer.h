@@ -210,7 +210,6 @@ private:
     void FreeLineText(TextLine& line);
     void ReserveLine(TextLine& line, int newLength);
     void SetFileError(std::string what, int err);
-    void SetSettingsAfterLoad(bool readOnly);
     // The first line holding a one-bit flag, or -1: from m_flagLines when
     // the buffer knows it, else by looking through the lines (which tells
     // it from then on if the flag is on one line at most).

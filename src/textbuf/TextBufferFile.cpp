@@ -1,16 +1,8 @@
 // Loading a file into lines and writing lines back to a file.
 //
-// The line-ending style is detected at the file's first LF: LF CR is the
-// Unix style, CR LF or no LF at all the DOS style, a LF alone the Mac style.
-//
-// Loading is the hot path of opening a program of millions of lines, so it
-// does not walk the bytes one at a time: it reads large blocks, finds the
-// separator's first byte with memchr and copies each line into a slot carved
-// from a LineStore block.  The result is the same as the byte-by-byte matcher
-// that defines the format: a two-byte separator [a b] ends a line only where
-// a is directly followed by b, and the byte after an a that is not b is never
-// tested again as the start of a separator (so CR CR LF does not end a DOS
-// line).
+// LineReader cuts the file into lines; loading copies each line into a slot
+// carved from a LineStore block, so that a program of millions of lines costs
+// a few large allocations, and hands each block's lines to the load listener.
 //
 // Saving writes a temporary file next to the target, flushes it to disk and
 // renames it over the target, so that at every moment either the old or the
@@ -25,28 +17,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "LineReader.h"
+
 namespace {
 
-constexpr size_t kDetectBlock = 32768;
-constexpr size_t kReadBlock = size_t(4) << 20;
-
-// Reads until count bytes or the end of the file; -1 on error.
-ssize_t ReadFull(int fd, char* buffer, size_t count)
-{
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(fd, buffer + done, count - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (n == 0)
-            break;
-        done += size_t(n);
-    }
-    return ssize_t(done);
-}
+// Saving gathers this much before each write.
+constexpr size_t kWriteBlock = size_t(4) << 20;
 
 bool WriteFull(int fd, const char* data, size_t count)
 {
@@ -67,43 +43,15 @@ bool WriteFull(int fd, const char* data, size_t count)
     return true;
 }
 
-int DetectEolStyle(const char* block, size_t length)
-{
-    const char* lf = static_cast<const char*>(std::memchr(block, '\n', length));
-    if (!lf)
-        return EOL_DOS;
-    const size_t i = size_t(lf - block);
-    if (i > 0 && block[i - 1] == '\r')
-        return EOL_DOS;
-    if (i + 1 < length && block[i + 1] == '\r')
-        return EOL_UNIX;
-    return EOL_MAC;
-}
-
-const char* SeparatorOf(int style)
-{
-    switch (style) {
-    case EOL_UNIX:
-        return "\n\r";
-    case EOL_MAC:
-        return "\n";
-    default:
-        return "\r\n";
-    }
-}
-
 // Collects the lines of a load; the buffer takes them over only when the
 // whole file was read.
-class LineCollector
+class LineCollector final : public LineReader::Sink
 {
 public:
-    explicit LineCollector(LineStore& store) : m_store(store) {}
+    LineCollector(LineStore& store, CTextBuffer::LoadListener* listener) : m_store(store), m_listener(listener) {}
 
-    void Add(const char* bytes, size_t length, bool mayHoldNul)
+    void LineRead(const char* bytes, size_t length) override
     {
-        if (mayHoldNul)
-            if (const void* nul = std::memchr(bytes, 0, length))
-                length = size_t(static_cast<const char*>(nul) - bytes);
         CTextBuffer::TextLine line;
         line.length = int32_t(length);
         line.capacity = LineCapacityFor(line.length);
@@ -112,10 +60,31 @@ public:
         m_lines.push_back(line);
     }
 
+    bool BlockRead(uint64_t bytesRead, uint64_t fileSize) override
+    {
+        // A guess at the line count from the first block keeps the array
+        // from being copied over and over while it grows.
+        if (!m_guessed && bytesRead < fileSize) {
+            m_guessed = true;
+            const double perByte = double(m_lines.size()) / double(bytesRead);
+            m_lines.reserve(size_t(perByte * double(fileSize) * 1.05) + 1024);
+        }
+        if (!m_listener)
+            return true;
+        if (m_lines.size() > m_reported) {
+            m_listener->LinesLoaded(m_lines.data() + m_reported, m_lines.size() - m_reported);
+            m_reported = m_lines.size();
+        }
+        return m_listener->ContinueLoading(bytesRead, fileSize);
+    }
+
     SplitVector<CTextBuffer::TextLine>::Body m_lines;
 
 private:
     LineStore& m_store;
+    CTextBuffer::LoadListener* m_listener;
+    size_t m_reported = 0;  // lines handed to the listener
+    bool m_guessed = false;
 };
 
 }  // namespace
@@ -132,143 +101,18 @@ void CTextBuffer::SetFileError(std::string what, int err)
 bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
 {
     m_lastFileError.clear();
-    struct stat st {};
-    if (::stat(path, &st) != 0) {
-        SetFileError("cannot read the file's attributes", errno);
+    LineReader reader;
+    if (!reader.Open(path)) {
+        m_lastFileError = reader.Error();
         return false;
     }
-    if (S_ISDIR(st.st_mode)) {
-        SetFileError("is a folder", 0);
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        SetFileError("is not a regular file", 0);
-        return false;
-    }
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        SetFileError("cannot open", errno);
-        return false;
-    }
-    struct FdCloser
-    {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-
-    std::vector<char> buffer(kReadBlock);
-    ssize_t got = ReadFull(fd, buffer.data(), kDetectBlock);
-    if (got < 0) {
-        SetFileError("read error", errno);
-        return false;
-    }
-    size_t filled = size_t(got);
-    uint64_t bytesRead = filled;
-    bool eof = filled < kDetectBlock;
-    // The style shows at the first LF and the byte after it.  A first line
-    // longer than the first block (a program written as one line) is read
-    // on until they come, or the file ends.
-    const auto styleKnown = [&] {
-        const char* lf = static_cast<const char*>(std::memchr(buffer.data(), '\n', filled));
-        return lf && lf + 1 < buffer.data() + filled;
-    };
-    while (style == EOL_AUTO && !eof && !styleKnown()) {
-        if (filled == buffer.size())
-            buffer.resize(buffer.size() * 2);
-        got = ReadFull(fd, buffer.data() + filled, buffer.size() - filled);
-        if (got < 0) {
-            SetFileError("read error", errno);
-            return false;
-        }
-        eof = size_t(got) < buffer.size() - filled;
-        filled += size_t(got);
-        bytesRead += uint64_t(got);
-    }
-    const int eolStyle = style == EOL_AUTO ? DetectEolStyle(buffer.data(), filled) : style;
-    const char* separator = SeparatorOf(eolStyle);
-    const char a = separator[0];
-    const char b = separator[1];  // 0 for the one-byte separator
-    const size_t sepLength = b ? 2 : 1;
-
     LineStore store;
-    LineCollector lines(store);
-    // A first guess at the line count from the first block keeps the array
-    // from being copied over and over while it grows.
-    if (filled > 0) {
-        size_t seps = 0;
-        for (const char* p = buffer.data(); (p = static_cast<const char*>(
-                                                  std::memchr(p, a, size_t(buffer.data() + filled - p))));
-             ++p)
-            ++seps;
-        const double perByte = double(seps + 1) / double(filled);
-        lines.m_lines.reserve(size_t(perByte * double(st.st_size) * 1.05) + 1024);
-    }
-
-    size_t lineStart = 0;  // start of the line being cut, in buffer
-    size_t scan = 0;       // where to look for the separator next
-    size_t reported = 0;   // lines handed to the listener
-    for (;;) {
-        if (!eof) {
-            got = ReadFull(fd, buffer.data() + filled, buffer.size() - filled);
-            if (got < 0) {
-                SetFileError("read error", errno);
-                if (listener)
-                    listener->LoadFailed();
-                return false;
-            }
-            eof = size_t(got) < buffer.size() - filled;
-            filled += size_t(got);
-            bytesRead += uint64_t(got);
-        }
-        char* data = buffer.data();
-        const bool mayHoldNul = std::memchr(data + lineStart, 0, filled - lineStart) != nullptr;
-        while (scan < filled) {
-            const char* hit = static_cast<const char*>(std::memchr(data + scan, a, filled - scan));
-            if (!hit) {
-                scan = filled;
-                break;
-            }
-            const size_t p = size_t(hit - data);
-            if (sepLength == 1) {
-                lines.Add(data + lineStart, p - lineStart, mayHoldNul);
-                lineStart = scan = p + 1;
-                continue;
-            }
-            if (p + 1 == filled) {
-                // The next byte decides; look at this one again after the
-                // next read (it was found in the matcher's initial state, so
-                // starting over from it gives the same result).
-                scan = eof ? filled : p;
-                break;
-            }
-            if (data[p + 1] == b) {
-                lines.Add(data + lineStart, p - lineStart, mayHoldNul);
-                lineStart = scan = p + 2;
-            } else {
-                scan = p + 2;  // the byte that broke the match is not tested again
-            }
-        }
-        if (eof)
-            lines.Add(data + lineStart, filled - lineStart, mayHoldNul);
-        if (listener && lines.m_lines.size() > reported) {
-            listener->LinesLoaded(lines.m_lines.data() + reported, lines.m_lines.size() - reported);
-            reported = lines.m_lines.size();
-        }
-        if (listener && !listener->ContinueLoading(bytesRead, uint64_t(st.st_size))) {
-            SetFileError("the reading was stopped", 0);
+    LineCollector lines(store, listener);
+    if (!reader.Read(style, lines)) {
+        m_lastFileError = reader.Error();
+        if (listener)
             listener->LoadFailed();
-            return false;
-        }
-        if (eof)
-            break;
-        // Keep the unfinished line and read on behind it.
-        std::memmove(data, data + lineStart, filled - lineStart);
-        filled -= lineStart;
-        scan -= lineStart;
-        lineStart = 0;
-        if (filled == buffer.size())
-            buffer.resize(buffer.size() * 2);
+        return false;
     }
 
     auto& loaded = lines.m_lines;
@@ -280,11 +124,10 @@ bool CTextBuffer::LoadFile(const char* path, int style, LoadListener* listener)
     m_lines.assign(std::move(loaded));
     m_flagLines.fill(kNoFlagLine);  // loaded lines carry no flags
     m_store = std::move(store);
-    m_eolStyle = eolStyle;
+    m_eolStyle = reader.EolStyle();
 
-    const bool readOnly = ::access(path, W_OK) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     m_initialised = true;
-    m_readOnly = readOnly;
+    m_readOnly = !reader.IsWritable();
     m_modified = false;
     m_inGroup = false;
     m_groupStartPending = false;
@@ -350,17 +193,17 @@ bool CTextBuffer::SaveFile(const char* path, int style, bool clearModified)
     }
 
     const int eolStyle = style == EOL_AUTO ? m_eolStyle : style;
-    const char* separator = SeparatorOf(eolStyle);
+    const char* separator = EolSeparator(eolStyle);
     const size_t sepLength = std::strlen(separator);
 
     bool ok = true;
     int err = 0;
     std::vector<char> out;
-    out.reserve(kReadBlock + 64);
+    out.reserve(kWriteBlock + 64);
     const int count = LineCount();
     for (int i = 0; i < count && ok; ++i) {
         const TextLine& line = m_lines[size_t(i)];
-        if (size_t(line.length) >= kReadBlock) {
+        if (size_t(line.length) >= kWriteBlock) {
             ok = WriteFull(fd, out.data(), out.size()) && WriteFull(fd, line.text, size_t(line.length));
             out.clear();
         } else {
@@ -368,7 +211,7 @@ bool CTextBuffer::SaveFile(const char* path, int style, bool clearModified)
         }
         if (i + 1 < count)
             out.insert(out.end(), separator, separator + sepLength);
-        if (ok && out.size() >= kReadBlock) {
+        if (ok && out.size() >= kWriteBlock) {
             ok = WriteFull(fd, out.data(), out.size());
             out.clear();
         }

@@ -42,7 +42,6 @@ public:
     static QString ActionLabel(int action);
 
     bool GetOverwriteMode() const { return m_bOverwrite; }
-    void SetOverwriteMode(bool overwrite) { m_bOverwrite = overwrite; }
 
     // One character message: a byte of the text (CR for Enter).
     void OnChar(unsigned char ch);

@@ -122,8 +122,8 @@ void CTextView::ResetViewState()
         variant.reset();
     for (auto& raw : m_rawFonts)
         raw.reset();
-    m_pdwCookieCache.clear();
-    m_pdwCookieCache.shrink_to_fit();
+    m_cookieCache.clear();
+    m_cookieCache.shrink_to_fit();
     m_nCookiesKnown = 0;
     m_widthCache.Clear();
     m_lineIndexes.clear();

@@ -43,7 +43,6 @@
 #include "CPrintView.h"
 #include "CView.h"
 #include "ColourRuns.h"
-#include "DocumentLinks.h"
 #include "LineWidthCache.h"
 #include "LinePoint.h"
 #include "LogFont.h"
@@ -59,8 +58,7 @@ class QScrollBar;
 class CTextView : public QAbstractScrollArea,
                   public CView,
                   public CPrintView,
-                  public CTextBufferListener,
-                  public CRunningLineView
+                  public CTextBufferListener
 {
     Q_OBJECT
 
@@ -126,7 +124,6 @@ public:
     // ---- Geometry.
     int GetRowHeight();
     int GetCellWidth();
-    int GetMarginWidth() const { return kMarginWidth; }
     int GetVisibleRows();
     int GetVisibleColumns();
     int GetWidestLineColumns();
@@ -166,7 +163,8 @@ public:
     void ScrollColumnRight();
     void SelectAllText();
 
-    void MarkRunningLine(int line) override;
+    // Flags line as the running line and brings it into view.
+    void MarkRunningLine(int line);
 
     // ---- Mouse selection and copy.
     void CopySelection();
@@ -250,7 +248,6 @@ public:
     TextPos BackwardSearchStart(TextPos pt);
     // The remembered search of this view (the last Find).
     bool IsFindRepeatable() const { return m_bFindRepeatable; }
-    const std::optional<std::string>& GetFindText() const { return m_pszFindText; }
     uint32_t GetFindFlags() const { return m_dwFindFlags; }
     bool HaveBookmarks() const { return m_bHaveBookmarks; }
 
@@ -267,10 +264,9 @@ public:
     void PaginateDocument(QPainter& dc, CPrintInfo* info);
     int MeasurePrintLine(QPainter& dc, int line);
     int GetPageCount() const { return m_nPageCount; }
-    int GetPageFirstLine(int page) const { return m_pnPageFirstLine[size_t(page - 1)]; }
+    int GetPageFirstLine(int page) const { return m_pageFirstLine[size_t(page - 1)]; }
     int GetPrintRowHeight() const { return m_nPrintRowHeight; }
     QRect GetPrintTextRect() const { return m_rcPrintText; }
-    QRect GetPrintPageRect() const { return m_rcPage; }
     // The margins of printed pages, hundredths of a millimetre, from the
     // profile (10 mm each unless set): left, top, right, bottom.
     static QRect PrintMargins();
@@ -416,7 +412,7 @@ private:
     const QRawFont* m_pRunFont = nullptr;
     // Cookies of lines 0 .. m_nCookiesKnown - 1 are known; every change
     // forgets from its first line down, which is all a watermark needs.
-    std::vector<ParseCookie> m_pdwCookieCache;
+    std::vector<ParseCookie> m_cookieCache;
     int m_nCookiesKnown = 0;
     LineWidthCache m_widthCache;
     mutable std::map<int, LongLineIndex> m_lineIndexes;
@@ -456,7 +452,7 @@ private:
     enum class Pointer { None, Margin, Arrow, IBeam } m_pointer = Pointer::None;
     // The last Find of this view: whether there is one, its text and flags.
     bool m_bFindRepeatable = false;
-    std::optional<std::string> m_pszFindText;
+    std::optional<std::string> m_findText;
     uint32_t m_dwFindFlags = 0;
     // Some line carries an unnumbered bookmark, as this view's commands know.
     bool m_bHaveBookmarks = false;
@@ -467,7 +463,7 @@ private:
     QRect m_rcPage;
     QRect m_rcPrintText;
     int m_nPageCount = 0;
-    std::vector<int> m_pnPageFirstLine;
+    std::vector<int> m_pageFirstLine;
     bool m_bPageHeader = false;
     bool m_bPageFooter = true;
     // The printer font's cell width when it is fixed-pitch, so that a line

@@ -60,8 +60,6 @@ public:
     LineParseState StateAtOrBefore(int byte, ParseCookie entry, const Advance& advance, int& at);
     // The cookie the next line starts with.
     ParseCookie EndCookie(ParseCookie entry, const Advance& advance);
-    // Segments, from the first, whose state is known for the current entry.
-    int KnownStates() const { return m_statesKnown; }
 
 private:
     enum class StateKind : uint8_t { Unknown, Old, Known };

@@ -338,26 +338,26 @@ ParseCookie CTextView::GetParseCookie(int line)
 {
     if (line < 0)
         return 0;
-    if (m_pdwCookieCache.size() != size_t(GetLineCount())) {
-        m_pdwCookieCache.resize(size_t(GetLineCount()));
+    if (m_cookieCache.size() != size_t(GetLineCount())) {
+        m_cookieCache.resize(size_t(GetLineCount()));
         m_nCookiesKnown = std::min(m_nCookiesKnown, GetLineCount());
     }
     while (m_nCookiesKnown <= line) {
         const int next = m_nCookiesKnown;
-        const ParseCookie cookie = next > 0 ? m_pdwCookieCache[size_t(next - 1)] : 0;
+        const ParseCookie cookie = next > 0 ? m_cookieCache[size_t(next - 1)] : 0;
         // A long line that has been drawn knows its parse states: the end
         // is a segment's parse away.  Any other line is parsed for its
         // cookie alone, the parse's fastest.
         LongLineIndex* index = KnownLineIndex(next);
         if (index && CanResumeColouring(next)) {
-            m_pdwCookieCache[size_t(next)] = index->EndCookie(cookie, ParseAdvance(next));
+            m_cookieCache[size_t(next)] = index->EndCookie(cookie, ParseAdvance(next));
         } else {
             int count = 0;
-            m_pdwCookieCache[size_t(next)] = ColouriseLine(cookie, next, nullptr, count);
+            m_cookieCache[size_t(next)] = ColouriseLine(cookie, next, nullptr, count);
         }
         ++m_nCookiesKnown;
     }
-    return m_pdwCookieCache[size_t(line)];
+    return m_cookieCache[size_t(line)];
 }
 
 void CTextView::ColourSpan(int line, int from, int to)
@@ -381,8 +381,8 @@ void CTextView::ColourSpan(int line, int from, int to)
         blocks = BlockRoom(size_t(length) * 3);
         const ParseCookie next = ColouriseLine(GetParseCookie(line - 1), line, blocks, count);
         count = std::clamp(count, 0, length * 3);
-        if (line < int(m_pdwCookieCache.size()) && line <= m_nCookiesKnown) {
-            m_pdwCookieCache[size_t(line)] = next;
+        if (line < int(m_cookieCache.size()) && line <= m_nCookiesKnown) {
+            m_cookieCache[size_t(line)] = next;
             m_nCookiesKnown = std::max(m_nCookiesKnown, line + 1);
         }
     }

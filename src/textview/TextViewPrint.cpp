@@ -75,7 +75,7 @@ void CTextView::OnPrepareDC(QPainter& dc, CPrintInfo* info)
 {
     // The page count is known once the text is paginated, before the first
     // page prints; a page past it ends the job.
-    if (m_pnPageFirstLine.empty())
+    if (m_pageFirstLine.empty())
         PaginateDocument(dc, info);
     info->m_bContinuePrinting = info->m_nCurPage <= m_nPageCount;
 }
@@ -104,9 +104,9 @@ void CTextView::PaginateDocument(QPainter& dc, CPrintInfo* info)
     if (m_bPageHeader)
         m_rcPrintText.setTop(m_rcPrintText.top() + band);
 
-    m_pnPageFirstLine.clear();
-    m_pnPageFirstLine.reserve(32);
-    m_pnPageFirstLine.push_back(0);
+    m_pageFirstLine.clear();
+    m_pageFirstLine.reserve(32);
+    m_pageFirstLine.push_back(0);
     m_nPageCount = 1;
     // QRect's bottom is its last row: the text may reach bottom + 1.
     const int top = m_rcPrintText.top(), end = m_rcPrintText.bottom() + 1;
@@ -118,9 +118,9 @@ void CTextView::PaginateDocument(QPainter& dc, CPrintInfo* info)
             y += height;
             continue;
         }
-        if (m_pnPageFirstLine.size() == m_pnPageFirstLine.capacity())
-            m_pnPageFirstLine.reserve(m_pnPageFirstLine.size() + 32);
-        m_pnPageFirstLine.push_back(line);
+        if (m_pageFirstLine.size() == m_pageFirstLine.capacity())
+            m_pageFirstLine.reserve(m_pageFirstLine.size() + 32);
+        m_pageFirstLine.push_back(line);
         ++m_nPageCount;
         y = top + height;
     }
@@ -150,7 +150,7 @@ int CTextView::MeasurePrintLine(QPainter& dc, int line)
 
 void CTextView::OnPrint(QPainter& dc, CPrintInfo* info)
 {
-    if (m_pnPageFirstLine.empty())
+    if (m_pageFirstLine.empty())
         PaginateDocument(dc, info);
     const int page = info->m_nCurPage;
     if (page < 1 || page > m_nPageCount)
@@ -158,8 +158,8 @@ void CTextView::OnPrint(QPainter& dc, CPrintInfo* info)
     // The job's font, whatever a page before this one left selected.
     if (m_pPrinterFont)
         dc.setFont(*m_pPrinterFont);
-    const int first = m_pnPageFirstLine[size_t(page - 1)];
-    const int last = page < m_nPageCount ? m_pnPageFirstLine[size_t(page)] : GetLineCount();
+    const int first = m_pageFirstLine[size_t(page - 1)];
+    const int last = page < m_nPageCount ? m_pageFirstLine[size_t(page)] : GetLineCount();
     if (m_bPageHeader)
         DrawPageHeader(dc, page);
     if (m_bPageFooter)
@@ -181,8 +181,8 @@ void CTextView::OnPrint(QPainter& dc, CPrintInfo* info)
 void CTextView::OnEndPrinting(QPainter&, CPrintInfo*)
 {
     m_pPrinterFont.reset();
-    m_pnPageFirstLine.clear();
-    m_pnPageFirstLine.shrink_to_fit();
+    m_pageFirstLine.clear();
+    m_pageFirstLine.shrink_to_fit();
     m_nPageCount = 0;
     m_nPrintRowHeight = 0;
 }

@@ -193,8 +193,8 @@ void CTextView::OnEditFind()
         dialog.m_bMatchCase = m_dwFindFlags & FIND_MATCH_CASE;
         dialog.m_bWholeWord = m_dwFindFlags & FIND_WHOLE_WORD;
         dialog.m_nDirection = (m_dwFindFlags & FIND_BACKWARD) ? 0 : 1;
-        if (m_pszFindText)
-            dialog.m_sText = *m_pszFindText;
+        if (m_findText)
+            dialog.m_sText = *m_findText;
     } else if (app) {
         dialog.m_bMatchCase = app->GetProfileInt(kFindSection, QStringLiteral("MatchCase"), 0) != 0;
         dialog.m_bWholeWord = app->GetProfileInt(kFindSection, QStringLiteral("WholeWord"), 0) != 0;
@@ -215,7 +215,7 @@ void CTextView::OnEditFind()
     // Whichever button closed the dialog, its settings are the search that
     // F3 repeats and the next Find starts from.
     m_bFindRepeatable = true;
-    m_pszFindText = dialog.m_sText;
+    m_findText = dialog.m_sText;
     m_dwFindFlags = (dialog.m_bMatchCase ? FIND_MATCH_CASE : 0u) | (dialog.m_bWholeWord ? FIND_WHOLE_WORD : 0u) |
                     (dialog.m_nDirection == 0 ? FIND_BACKWARD : 0u);
     if (app) {
@@ -229,7 +229,7 @@ void CTextView::RepeatFind(bool backward)
 {
     if (!m_bFindRepeatable)
         return;
-    const std::string text = m_pszFindText.value_or(std::string());
+    const std::string text = m_findText.value_or(std::string());
     const uint32_t flags = backward ? m_dwFindFlags | FIND_BACKWARD : m_dwFindFlags & ~uint32_t(FIND_BACKWARD);
     const TextPos cursor = GetCursorTextPos();
     TextPos found;

@@ -156,7 +156,7 @@ TEST_F(ShellTest, ItemsThatNothingHandlesAreDisabled)
         EXPECT_TRUE(enabled(id)) << id;
     // Handled by nobody here: the two items no one ever handles, and the
     // commands of the views that are yet to come.
-    for (int id : {ID_EDIT_BACKSPACE_AT_START, ID_EDIT_DRAG_DROP, ID_SIM_WIREFRAME, ID_SIM_SOLID, ID_EDIT_UNDO,
+    for (int id : std::initializer_list<int>{ID_EDIT_BACKSPACE_AT_START, ID_EDIT_DRAG_DROP, ID_SIM_WIREFRAME, ID_SIM_SOLID, ID_EDIT_UNDO,
                    ID_EDIT_COPY, ID_SIM_START, ID_EDIT_TOGGLE_BOOKMARK0, ID_FILE_MRU_FILE1})
         EXPECT_FALSE(enabled(id)) << id;
 }

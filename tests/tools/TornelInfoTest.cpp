@@ -8,7 +8,10 @@
 #include <cstring>
 #include <sys/wait.h>
 
+#include "CTextBuffer.h"
 #include "InfoReport.h"
+#include "NcGen.h"
+#include "NcInterpreter.h"
 #include "TempDir.h"
 #include "WorkedExample.h"
 
@@ -168,6 +171,52 @@ TEST(TornelInfo, PathsThatAreNotUtf8AndNumbersThatAreNotFinite)
     EXPECT_NE(r.out.find("/\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.nc\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"feed_distance\": null"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("[0, 0, 0, 0, null, 0, 0"), std::string::npos) << r.out;
+}
+
+// tornel-info reads a program line by line and keeps nothing; what it prints
+// must be what the program gives when loaded whole as the editor loads it.
+TEST(TornelInfo, ReportsWhatTheLoadedProgramGives)
+{
+    TempDir dir;
+    NcGenOptions options;
+    options.lines = 120000;  // several read blocks
+    std::vector<std::string> paths;
+    for (const int eol : {NCGEN_EOL_DOS, NCGEN_EOL_UNIX, NCGEN_EOL_MAC}) {
+        options.eol = eol;
+        options.seed = 40 + eol;
+        paths.push_back(dir.File("p" + std::to_string(eol) + ".nc"));
+        WriteBytes(paths.back(), GenerateNcString(options));
+    }
+    // Warnings, a comment over several lines and no final line end.
+    paths.push_back(dir.File("warned.nc"));
+    WriteBytes(paths.back(), "g1 x5\r\nG81 Z-2 R1 F40\r\n(T9\r\nX4)\r\n" + GenerateNcString(options) + "G1 X#1");
+
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        CTextBuffer buffer;
+        ASSERT_TRUE(buffer.LoadFile(path.c_str(), EOL_AUTO));
+        NcInterpreter run;
+        ASSERT_EQ(run.Run(buffer), 1);
+        const std::string head = InfoJsonHead(path, buffer.LineCount(), buffer.EolStyle(), run);
+        std::string moves = head + ", \"move_list\": [";
+        for (size_t i = 0; i < run.Moves().size(); ++i) {
+            if (i > 0)
+                moves += ", ";
+            AppendMoveJson(moves, run.Moves()[i]);
+        }
+        moves += "]}\n";
+
+        Result r = RunInfo(Quote(path), dir);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, InfoText(run));
+        r = RunInfo("--json " + Quote(path), dir);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, head + "}\n");
+        r = RunInfo("--json --moves " + Quote(path), dir);
+        EXPECT_EQ(r.status, 0) << r.err;
+        ASSERT_EQ(r.out.size(), moves.size());
+        EXPECT_TRUE(r.out == moves);  // megabytes: no dump of both on failure
+    }
 }
 
 TEST(InfoReport, NumbersReadBackExactlyAndStringsAreEscaped)

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "CTextBuffer.h"
+#include "TextTypes.h"
 #include "MachiningInfo.h"
 #include "NcInterpreter.h"
 
@@ -142,15 +142,14 @@ std::string InfoText(const NcInterpreter& interpreter)
            FormatWarningLine(interpreter.Warnings(), "\n");
 }
 
-std::string InfoJson(std::string_view path, const CTextBuffer& buffer, const NcInterpreter& interpreter,
-                     bool withMoves)
+std::string InfoJsonHead(std::string_view path, int64_t lineCount, int eolStyle, const NcInterpreter& interpreter)
 {
     std::string out = "{\"file\": ";
     AppendJsonString(out, path);
     out += ", \"lines\": ";
-    AppendInt(out, buffer.LineCount());
+    AppendInt(out, lineCount);
     out += ", \"eol\": \"";
-    out += EolStyleName(buffer.EolStyle());
+    out += EolStyleName(eolStyle);
     out += "\", \"feed_distance\": ";
     AppendJsonNumber(out, interpreter.FeedDistance());
     out += ", \"rapid_distance\": ";
@@ -158,7 +157,7 @@ std::string InfoJson(std::string_view path, const CTextBuffer& buffer, const NcI
     out += ", \"machining_time\": ";
     AppendJsonNumber(out, interpreter.MachiningTime());
     out += ", \"moves\": ";
-    AppendInt(out, static_cast<long long>(interpreter.Moves().size()));
+    AppendInt(out, static_cast<long long>(interpreter.MoveCount()));
     out += ", \"tools\": [";
     bool first = true;
     for (const int32_t number : interpreter.ToolNumbers()) {
@@ -172,30 +171,24 @@ std::string InfoJson(std::string_view path, const CTextBuffer& buffer, const NcI
         out += ", ";
         AppendWarnings(out, interpreter.Warnings());
     }
-    if (withMoves) {
-        out += ", \"move_list\": [";
-        first = true;
-        for (const MoveRecord& m : interpreter.Moves()) {
-            out += first ? "[" : ", [";
-            first = false;
-            AppendInt(out, m.line);
-            for (const float v : {m.startX, m.startY, m.startZ, m.endX, m.endY, m.endZ, m.centreX, m.centreY,
-                                  m.centreZ}) {
-                out += ", ";
-                AppendJsonNumber(out, v);
-            }
-            out += ", ";
-            AppendInt(out, m.kind);
-            out += ", ";
-            AppendJsonNumber(out, m.feed);
-            out += ", ";
-            AppendInt(out, m.tool);
-            out += ", ";
-            AppendInt(out, m.rapid);
-            out += ']';
-        }
-        out += ']';
-    }
-    out += '}';
     return out;
+}
+
+void AppendMoveJson(std::string& out, const MoveRecord& m)
+{
+    out += '[';
+    AppendInt(out, m.line);
+    for (const float v : {m.startX, m.startY, m.startZ, m.endX, m.endY, m.endZ, m.centreX, m.centreY, m.centreZ}) {
+        out += ", ";
+        AppendJsonNumber(out, v);
+    }
+    out += ", ";
+    AppendInt(out, m.kind);
+    out += ", ";
+    AppendJsonNumber(out, m.feed);
+    out += ", ";
+    AppendInt(out, m.tool);
+    out += ", ";
+    AppendInt(out, m.rapid);
+    out += ']';
 }

@@ -3,20 +3,25 @@
 // directly.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-class CTextBuffer;
+#include "MoveRecord.h"
+
 class NcInterpreter;
 
 // The information pane's four lines, and its warning line when the
 // interpretation passed over anything, with LF line ends.
 std::string InfoText(const NcInterpreter& interpreter);
 
-// One line of JSON (without the line end) describing the program at path;
-// with a "warnings" object when the interpretation passed over anything.
-std::string InfoJson(std::string_view path, const CTextBuffer& buffer, const NcInterpreter& interpreter,
-                     bool withMoves);
+// The JSON object describing the program at path, of lineCount lines in
+// eolStyle, without its closing brace, so that a move list can follow; with
+// a "warnings" object when the interpretation passed over anything.
+std::string InfoJsonHead(std::string_view path, int64_t lineCount, int eolStyle, const NcInterpreter& interpreter);
+
+// One record of the move list: [line, startX, ..., rapid].
+void AppendMoveJson(std::string& out, const MoveRecord& move);
 
 // path as a JSON string literal: bytes that are not valid UTF-8 become U+FFFD.
 void AppendJsonString(std::string& out, std::string_view text);

@@ -5,10 +5,11 @@
 #pragma once
 
 #include "CTextEditView.h"
+#include "DocumentLinks.h"
 
 class CNcDocument;
 
-class CTornelView : public CTextEditView
+class CTornelView : public CTextEditView, public CRunningLineView
 {
     Q_OBJECT
 
@@ -20,6 +21,8 @@ public:
                          int& blockCount) override;
     CTextBuffer* FindTextBuffer() const override;
     void OnInitialUpdate() override;
+    // The document marks the line of the record the playback has reached.
+    void MarkRunningLine(int line) override { CTextEditView::MarkRunningLine(line); }
 
     // Where the context menu opens for a menu-key press: the top-left of
     // the view plus (5, 5), on the screen.

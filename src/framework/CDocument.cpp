@@ -1,7 +1,9 @@
-// Document and view bookkeeping, and the message box.
+// The document: new, open and save with their messages, the save prompt,
+// its title in the frames, and the list of its views.
+#include "CDocument.h"
+
 #include <QFileInfo>
 #include <QWidget>
-#include <QMessageBox>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -9,27 +11,16 @@
 #include <unistd.h>
 
 #include "AfxMessageBox.h"
-#include "CDocument.h"
 #include "CFrameWnd.h"
 #include "CMultiDocTemplate.h"
-#include "CWinApp.h"
 #include "CView.h"
-#include "ids.h"
+#include "CWinApp.h"
+#include "FrameworkIds.h"
 
 BEGIN_COMMAND_MAP(CDocument, CCmdTarget)
     ON_COMMAND(ID_FILE_SAVE, OnFileSave)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
 END_COMMAND_MAP()
-
-CView::~CView()
-{
-    if (m_pFrame)
-        m_pFrame->RemoveView(this);
-    if (m_pDocument)
-        m_pDocument->RemoveView(this);
-}
-
-void CView::OnUpdate(CView*, long, CObject*) {}
 
 CDocument::~CDocument()
 {
@@ -193,68 +184,4 @@ void CDocument::UpdateAllViews(CView* sender, long hint, CObject* hintObject)
     for (CView* view : views)
         if (view != sender)
             view->OnUpdate(sender, hint, hintObject);
-}
-
-namespace {
-
-MessageBoxHook& Hook()
-{
-    static MessageBoxHook hook;
-    return hook;
-}
-
-}  // namespace
-
-void SetMessageBoxHook(MessageBoxHook hook)
-{
-    Hook() = std::move(hook);
-}
-
-int AfxMessageBox(const QString& text, unsigned type)
-{
-    if (Hook())
-        return Hook()(text, type);
-    QMessageBox box;
-    box.setWindowTitle(QStringLiteral("Tornel"));
-    box.setText(text);
-    switch (type & 0xF0) {
-    case MB_ICONERROR:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case MB_ICONQUESTION:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MB_ICONWARNING:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MB_ICONINFORMATION:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        break;
-    }
-    switch (type & 0x0F) {
-    case MB_OKCANCEL:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case MB_YESNOCANCEL:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
-    case MB_YESNO:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    default:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    }
-    switch (box.exec()) {
-    case QMessageBox::Cancel:
-        return IDCANCEL;
-    case QMessageBox::Yes:
-        return IDYES;
-    case QMessageBox::No:
-        return IDNO;
-    default:
-        return IDOK;
-    }
 }
