@@ -12,6 +12,7 @@
 #include "AfxMessageBox.h"
 #include "CAboutDlg.h"
 #include "CPortSettingsDlg.h"
+#include "CSkinButton.h"
 #include "CSimControlDlg.h"
 #include "QtTestHelpers.h"
 #include "ids.h"
@@ -44,8 +45,11 @@ protected:
         EXPECT_EQ(dialog->IsSkinned(), GetParam());
         const QRect client = dialog->ClientRect();
         EXPECT_EQ(client, GetParam() ? dialog->rect().marginsRemoved(dialog->Frame().Borders()) : dialog->rect());
-        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        // Real push buttons still, painted from the button skin with it.
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
             EXPECT_TRUE(client.contains(button->geometry())) << button->text().toStdString();
+            EXPECT_EQ(CSkinButton::FromButton(button) != nullptr, GetParam()) << button->text().toStdString();
+        }
     }
     static QPushButton* Button(QWidget* dialog, int id)
     {
