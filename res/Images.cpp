@@ -1,6 +1,7 @@
 // The images of the program: XPM files compiled in from res.qrc, and the
 // bitmaps drawn by code.
 #include "ButtonSkinArt.h"
+#include "FrameSkinArt.h"
 #include "MarginIcons.h"
 #include "Resources.h"
 #include "SplashArt.h"
@@ -23,6 +24,8 @@ QImage PaintBitmapResource(int id)
 {
     if (QImage picture = PaintToolPicture(id); !picture.isNull())
         return picture;
+    if (QImage frame = PaintFrameSkinBitmap(id); !frame.isNull())
+        return frame;
     switch (id) {
     case IDB_SPLASH:
         return PaintSplashBitmap();

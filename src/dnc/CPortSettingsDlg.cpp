@@ -42,7 +42,7 @@ void SetUpDncDialog(CSkinDialog* dialog, int dialogId, const QString& title)
                            Qt::MSWindowsFixedSizeDialogHint);
     dialog->setObjectName(QStringLiteral("dialog%1").arg(dialogId));
     dialog->setWindowTitle(title);
-    dialog->setFont(CSkinDialog::DialogFont());
+    dialog->setFont(DialogFont());
 }
 
 CPortSettingsDlg::CPortSettingsDlg(TransferKind kind, int dialogId, const QString& title, QWidget* owner)

@@ -28,7 +28,7 @@ CSimControlDlg::CSimControlDlg(CSimView* view, QWidget* parent)
     setWindowTitle(QStringLiteral("仿真控制"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setFont(CSkinDialog::DialogFont());
+    setFont(DialogFont());
     const DialogUnits units(font());
 
     // The frame first, so that the slider lies over it.

@@ -167,7 +167,7 @@ QString ControlName(int id)
 }  // namespace
 
 CToolConfigDlg::CToolConfigDlg(CToolDocument* document, const QString& libraryPath, QWidget* parent)
-    : CSkinDialog(parent), m_pDocument(document), m_libraryPath(libraryPath)
+    : QDialog(parent), m_pDocument(document), m_libraryPath(libraryPath)
 {
     setObjectName(QStringLiteral("dialog%1").arg(IDD_TOOLCONFIG));
     setWindowTitle(QStringLiteral("配置刀具"));
@@ -508,7 +508,7 @@ void CToolConfigDlg::ShowBitmap(QLabel* picture, int bitmapId)
 void CToolConfigDlg::accept()
 {
     if (StoreShownSlot())
-        CSkinDialog::accept();
+        QDialog::accept();
 }
 
 bool CToolConfigDlg::OnDropDownToolNumber()
@@ -557,7 +557,7 @@ bool CToolConfigDlg::eventFilter(QObject* watched, QEvent* event)
         for (size_t i = 0; i < m_edits.size(); ++i)
             if (watched == m_edits[i])
                 OnFieldFocus(i);
-    return CSkinDialog::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }
 
 void CToolConfigDlg::OnFieldFocus(size_t index)

@@ -19,12 +19,12 @@
 // and nothing else reads them.
 #pragma once
 
+#include <QDialog>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <optional>
 
-#include "CSkinDialog.h"
 #include "ToolSlot.h"
 
 class CToolDocument;
@@ -35,7 +35,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class CToolConfigDlg : public CSkinDialog
+class CToolConfigDlg : public QDialog
 {
     Q_OBJECT
 

@@ -11,7 +11,7 @@
 #include "ToolSlotText.h"
 
 CToolLibraryDlg::CToolLibraryDlg(std::vector<ToolSlot> entries, QWidget* parent)
-    : CSkinDialog(parent), m_entries(std::move(entries))
+    : QDialog(parent), m_entries(std::move(entries))
 {
     setObjectName(QStringLiteral("toolLibraryDialog"));
     setWindowTitle(QStringLiteral("从刀库载入"));

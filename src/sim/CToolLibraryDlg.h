@@ -3,14 +3,14 @@
 // tool configuration dialog's fields.
 #pragma once
 
+#include <QDialog>
 #include <vector>
 
-#include "CSkinDialog.h"
 #include "ToolSlot.h"
 
 class QTreeWidget;
 
-class CToolLibraryDlg : public CSkinDialog
+class CToolLibraryDlg : public QDialog
 {
     Q_OBJECT
 

@@ -9,11 +9,26 @@
 
 #include "Resources.h"
 
+namespace {
+
+CSkinBitmap::Loader& CurrentLoader()
+{
+    static CSkinBitmap::Loader loader;
+    return loader;
+}
+
+}  // namespace
+
+void CSkinBitmap::SetLoader(Loader loader)
+{
+    CurrentLoader() = std::move(loader);
+}
+
 bool CSkinBitmap::LoadBitmap(int id)
 {
     if (IsLoaded())
         return true;
-    const QImage image = LoadBitmapResource(id);
+    const QImage image = CurrentLoader() ? CurrentLoader()(id) : LoadBitmapResource(id);
     if (image.isNull())
         return false;
     m_image = image.convertToFormat(QImage::Format_RGB32);

@@ -1,16 +1,45 @@
-// The dialogs' font.
+// The skinned dialogs: the skin is put on at the first showing, when the
+// dialog's constructor has placed every control.
 #include "CSkinDialog.h"
 
-QFont CSkinDialog::DialogFont()
+namespace {
+
+bool g_skinEnabled = true;
+
+}  // namespace
+
+void CSkinDialog::SetSkinEnabled(bool enabled)
 {
-    // Where "仿宋_GB2312" is missing, another FangSong, then the serif
-    // (Song/Ming) face of Noto CJK, which Debian's fonts-noto-cjk installs,
-    // then any serif face.
-    QFont font;
-    font.setFamilies({QStringLiteral("仿宋_GB2312"), QStringLiteral("FangSong"), QStringLiteral("仿宋"),
-                      QStringLiteral("STFangsong"), QStringLiteral("Noto Serif CJK SC"),
-                      QStringLiteral("AR PL UMing CN"), QStringLiteral("serif")});
-    font.setStyleHint(QFont::Serif);
-    font.setPointSize(10);
-    return font;
+    g_skinEnabled = enabled;
+}
+
+bool CSkinDialog::IsSkinEnabled()
+{
+    return g_skinEnabled;
+}
+
+QRect CSkinDialog::ClientRect() const
+{
+    return IsSkinned() ? m_frame.ClientRect() : rect();
+}
+
+void CSkinDialog::setVisible(bool visible)
+{
+    // Before the window is made: the frame changes the window's flags.
+    if (visible && m_bFirstInit)
+        OnInitSkin();
+    QDialog::setVisible(visible);
+}
+
+void CSkinDialog::OnInitSkin()
+{
+    m_bFirstInit = false;
+    if (!g_skinEnabled)
+        return;
+    // Without either skin the dialog keeps the system's frame and ordinary
+    // buttons.
+    if (!m_frame.LoadSkin(QStringLiteral("skin/neostyle/theme.ini")) || !m_buttonSkin.Load())
+        return;
+    m_frame.AttachToWindow(this);
+    SkinPushButtons(this, &m_buttonSkin, m_skinButtons);
 }

@@ -217,15 +217,20 @@ TEST_F(SimPlaybackTest, TheDialogIsLaidOutInUnitsOfItsFangSongFont)
         << family.toStdString();
     EXPECT_EQ(font.pointSize(), 10);
 
+    // The layout is in the client area, inside the skinned frame when
+    // there is one.
     const DialogUnits units(dialog->font());
-    EXPECT_EQ(dialog->size(), QSize(units.X(171), units.Y(65)));
+    const QRect client = dialog->ClientRect();
+    EXPECT_EQ(dialog->IsSkinned(), CSkinDialog::IsSkinEnabled());
+    EXPECT_EQ(client.size(), QSize(units.X(171), units.Y(65)));
+    const QPoint origin = client.topLeft();
     auto* group = dialog->findChild<QGroupBox*>();
     ASSERT_TRUE(group);
     EXPECT_EQ(group->title(), QStringLiteral("仿真速度"));
-    EXPECT_EQ(group->geometry(), units.Rect(4, 7, 160, 28));
+    EXPECT_EQ(group->geometry(), units.Rect(4, 7, 160, 28).translated(origin));
     QSlider* slider = Slider();
     ASSERT_TRUE(slider);
-    EXPECT_EQ(slider->geometry(), units.Rect(13, 18, 148, 12));
+    EXPECT_EQ(slider->geometry(), units.Rect(13, 18, 148, 12).translated(origin));
     EXPECT_EQ(slider->orientation(), Qt::Horizontal);
     EXPECT_EQ(slider->tickPosition(), QSlider::NoTicks);
     EXPECT_EQ(slider->minimum(), 1);
@@ -248,7 +253,7 @@ TEST_F(SimPlaybackTest, TheDialogIsLaidOutInUnitsOfItsFangSongFont)
         QPushButton* button = Button(expected.id);
         ASSERT_TRUE(button) << expected.id;
         EXPECT_EQ(button->text(), QString::fromUtf8(expected.text));
-        EXPECT_EQ(button->geometry(), expected.rect) << expected.id;
+        EXPECT_EQ(button->geometry(), expected.rect.translated(origin)) << expected.id;
         EXPECT_EQ(button->isEnabled(), expected.enabled) << expected.id;
     }
 }
