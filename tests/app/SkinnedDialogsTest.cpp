@@ -70,6 +70,12 @@ TEST_P(SkinnedDialogs, AboutBoxOkAcceptsAndEscCancels)
     QTest::keyClick(&about, Qt::Key_Escape);
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Rejected);
+    // Esc pressed on the focused button, which leaves the key to the dialog.
+    Show(&about);
+    Button(&about, IDOK)->setFocus();
+    QTest::keyClick(Button(&about, IDOK), Qt::Key_Escape);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Rejected);
 }
 
 TEST_P(SkinnedDialogs, SimulationControlButtonsWork)
