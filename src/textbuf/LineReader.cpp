@@ -154,9 +154,8 @@ bool LineReader::Read(int style, Sink& sink)
         const char* lf = static_cast<const char*>(std::memchr(buffer.data(), '\n', filled));
         return lf && lf + 1 < buffer.data() + filled;
     };
-    while (style == EOL_AUTO && !eof && !styleKnown()) {
-        if (filled == buffer.size())
-            buffer.resize(buffer.size() * 2);
+    // Fills the buffer from filled on; false on a read error.
+    const auto readMore = [&] {
         got = ReadFull(m_fd, buffer.data() + filled, buffer.size() - filled);
         if (got < 0) {
             SetError("read error", errno);
@@ -165,6 +164,13 @@ bool LineReader::Read(int style, Sink& sink)
         eof = size_t(got) < buffer.size() - filled;
         filled += size_t(got);
         bytesRead += uint64_t(got);
+        return true;
+    };
+    while (style == EOL_AUTO && !eof && !styleKnown()) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        if (!readMore())
+            return false;
     }
     m_eolStyle = style == EOL_AUTO ? DetectEolStyle(buffer.data(), filled) : style;
     const char* separator = EolSeparator(m_eolStyle);
@@ -184,16 +190,8 @@ bool LineReader::Read(int style, Sink& sink)
     size_t lineStart = 0;  // start of the line being cut, in buffer
     size_t scan = 0;       // where to look for the separator next
     for (;;) {
-        if (!eof) {
-            got = ReadFull(m_fd, buffer.data() + filled, buffer.size() - filled);
-            if (got < 0) {
-                SetError("read error", errno);
-                return false;
-            }
-            eof = size_t(got) < buffer.size() - filled;
-            filled += size_t(got);
-            bytesRead += uint64_t(got);
-        }
+        if (!eof && !readMore())
+            return false;
         char* data = buffer.data();
         mayHoldNul = std::memchr(data + lineStart, 0, filled - lineStart) != nullptr;
         while (scan < filled) {
