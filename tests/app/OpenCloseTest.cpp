@@ -120,7 +120,7 @@ TEST_F(WindowTest, ClosingTheMainWindowWhileAFileIsReadWaitsForTheReading)
     EXPECT_EQ(app->OpenDocumentFile(QString::fromStdString(path)), nullptr);
     // The reading stopped; the frame closes (and goes) once it has.
     EXPECT_TRUE(frame);
-    EXPECT_TRUE(WaitUntil([&] { return frame.isNull(); }));
+    EXPECT_TRUE(WaitFor([&] { return frame.isNull(); }));
     mainFrame = frame;
 }
 
@@ -136,7 +136,7 @@ TEST_F(WindowTest, ClosingDocumentsGivesTheirMemoryBack)
             CChildFrame* frame = Open(name, text);
             ASSERT_TRUE(frame);
             CSimView* sim = Sim(frame);
-            ASSERT_TRUE(WaitUntil(
+            ASSERT_TRUE(WaitFor(
                 [&] { return sim->LastFrameSegments() == Doc(frame)->Moves().size() && !sim->IsDrawingSlices(); }));
             frames.push_back(frame);
         }
@@ -198,7 +198,7 @@ TEST_F(WindowTest, AProgramLeftAloneDoesNothingAndWakesForInput)
     CStatusBar* status = mainFrame->m_wndStatusBar;
     Code(frame)->setFocus();
     QTest::keyClicks(Code(frame), "N1");
-    EXPECT_TRUE(WaitUntil([&] {
+    EXPECT_TRUE(WaitFor([&] {
         return status->GetPaneText(status->CommandToIndex(ID_EDIT_INDICATOR_POSITION)) ==
                QStringLiteral("Ln 1, Col 3");
     }));

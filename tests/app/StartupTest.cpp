@@ -41,7 +41,7 @@ TEST_F(ShellTest, StartupShowsTheSplashDuringThePauseAndTheFrameOnlyAfterIt)
     EXPECT_LE((splash->geometry().center() - mainFrame->geometry().center()).manhattanLength(), 40);
 
     // Its timer takes it away once the event loop runs.
-    EXPECT_TRUE(WaitFor([] { return CSplashWnd::Current() == nullptr; }, 3000));
+    EXPECT_TRUE(WaitFor([] { return CSplashWnd::Current() == nullptr; }));
     EXPECT_GE(clock.elapsed(), CSplashWnd::kTimerPeriodMs - 50);
 }
 

@@ -39,7 +39,7 @@ TEST_F(WindowTest, TheToolCommandOpensOneDialogOverTheMainWindowAndRaisesItAgain
     ASSERT_TRUE(mainFrame->OnCommand(ID_NC_CONFIGURETOOLS));
     EXPECT_EQ(Doc(frame)->ToolDialog(), dialog.data());
     EXPECT_EQ(ToolDialogs().size(), 1u);
-    EXPECT_TRUE(WaitUntil([&] { return dialog->isActiveWindow(); }));
+    EXPECT_TRUE(WaitFor([&] { return dialog->isActiveWindow(); }));
 
     // The library lives beside the profile.
     auto* number = dialog->findChild<QComboBox*>(QStringLiteral("control%1").arg(IDC_TOOL_NUMBER));
@@ -74,7 +74,7 @@ TEST_F(WindowTest, ClosingTheDocumentWindowTakesItsToolDialogAway)
 
     QPointer<CChildFrame> window = frame;
     window->close();
-    EXPECT_TRUE(WaitUntil([&] { return !window && !dialog && !picker; }));
+    EXPECT_TRUE(WaitFor([&] { return !window && !dialog && !picker; }));
     EXPECT_TRUE(ToolDialogs().empty());
     EXPECT_TRUE(messages.empty());
     QFile::remove(path);
@@ -90,10 +90,10 @@ TEST_F(WindowTest, ClosingTheDocumentWindowTakesItsToolDialogAway)
     dialog = Doc(second)->ToolDialog();
     ASSERT_TRUE(dialog);
     second->close();
-    EXPECT_TRUE(WaitUntil([&] { return !second; }));
+    EXPECT_TRUE(WaitFor([&] { return !second; }));
     EXPECT_TRUE(dialog);
     frame->close();
-    EXPECT_TRUE(WaitUntil([&] { return !dialog; }));
+    EXPECT_TRUE(WaitFor([&] { return !dialog; }));
 }
 
 }  // namespace

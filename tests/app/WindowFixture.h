@@ -20,6 +20,7 @@
 #include "CTornelApp.h"
 #include "CTornelDoc.h"
 #include "CTornelView.h"
+#include "QtTestHelpers.h"
 #include "TempDir.h"
 #include "ids.h"
 
@@ -90,16 +91,6 @@ protected:
     static CSimView* Sim(CChildFrame* frame)
     {
         return dynamic_cast<CSimView*>(frame->InnerSplitter()->GetPane(1, 0));
-    }
-    // Runs the event loop until done() holds or timeoutMs have passed.
-    static bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
-    {
-        for (int waited = 0; !done(); waited += 10) {
-            if (waited > timeoutMs)
-                return false;
-            QTest::qWait(10);
-        }
-        return true;
     }
     static CTornelDoc* Doc(CChildFrame* frame) { return dynamic_cast<CTornelDoc*>(Code(frame)->GetDocument()); }
 

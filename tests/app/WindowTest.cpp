@@ -142,10 +142,10 @@ TEST_F(WindowTest, PlaybackMarksEachRecordsLineInTheCodeAndTheDialogGoesWithItsW
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button%1").arg(IDC_SIMCTRL_START)),
                       Qt::LeftButton);
     // Well down the program, the code view has followed the running line.
-    ASSERT_TRUE(WaitUntil([&] { return text.LineWithFlag(LINEFLAG_RUNNING) > 1000; }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return text.LineWithFlag(LINEFLAG_RUNNING) > 300; }, 60000));
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button%1").arg(IDC_SIMCTRL_PAUSE)),
                       Qt::LeftButton);
-    ASSERT_TRUE(WaitUntil([&] { return !sim->IsPlaying(); }));
+    ASSERT_TRUE(WaitFor([&] { return !sim->IsPlaying(); }));
     const int running = text.LineWithFlag(LINEFLAG_RUNNING);
     EXPECT_EQ(running, sim->GetCurrentLine());
     int marked = 0;
@@ -159,7 +159,7 @@ TEST_F(WindowTest, PlaybackMarksEachRecordsLineInTheCodeAndTheDialogGoesWithItsW
     // closing the window while it plays closes both dialogs.
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button%1").arg(IDC_SIMCTRL_PAUSE)),
                       Qt::LeftButton);
-    ASSERT_TRUE(WaitUntil([&] { return sim->IsPlaying(); }));
+    ASSERT_TRUE(WaitFor([&] { return sim->IsPlaying(); }));
     ASSERT_TRUE(mainFrame->OnCommand(ID_NC_CONFIGURETOOLS));
     QPointer<CToolConfigDlg> tools = Doc(frame)->ToolDialog();
     ASSERT_TRUE(tools);
@@ -174,12 +174,12 @@ TEST_F(WindowTest, PlaybackMarksEachRecordsLineInTheCodeAndTheDialogGoesWithItsW
     ASSERT_TRUE(tools);
     // The playback goes on under the open dialog.
     const int line = sim->GetCurrentLine();
-    ASSERT_TRUE(WaitUntil([&] { return sim->GetCurrentLine() > line; }));
+    ASSERT_TRUE(WaitFor([&] { return sim->GetCurrentLine() > line; }));
     EXPECT_TRUE(sim->IsPlaying());
     QPointer<CSimView> view = sim;
     frame->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_TRUE(WaitUntil([&] { return view.isNull(); }));
+    ASSERT_TRUE(WaitFor([&] { return view.isNull(); }));
     EXPECT_TRUE(dialog.isNull());
     EXPECT_TRUE(tools.isNull());
     QTest::qWait(50);

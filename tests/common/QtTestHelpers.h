@@ -13,8 +13,10 @@ inline void PrintTo(const QString& text, std::ostream* out)
     *out << '"' << text.toStdString() << '"';
 }
 
-// Runs the event loop until done() holds or timeoutMs have passed.
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 2000)
+// Runs the event loop until done() holds or timeoutMs have passed.  The
+// time is generous: it is only spent when the test fails, and a machine
+// busy with other tests can hold a healthy one up for seconds.
+inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000)
 {
     QElapsedTimer clock;
     clock.start();

@@ -60,12 +60,7 @@ public:
     // Whatever has arrived so far (added to Received).
     const QByteArray& Poll()
     {
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            m_received.append(buffer, n);
+        while (ReadSome()) {
         }
         return m_received;
     }
@@ -73,11 +68,16 @@ public:
     void ClearReceived() { m_received.clear(); }
 
     // Runs the event loop and reads until done holds or timeoutMs pass.
-    bool ReadUntil(const std::function<bool(const QByteArray&)>& done, int timeoutMs = 3000)
+    // done is asked after every small read, as a machine reading its
+    // buffer a piece at a time would: reading all there is first could
+    // take a whole program from a sender that keeps up with the reads.
+    bool ReadUntil(const std::function<bool(const QByteArray&)>& done, int timeoutMs = 10000)
     {
         QElapsedTimer clock;
         clock.start();
-        while (!done(Poll())) {
+        while (!done(m_received)) {
+            if (ReadSome())
+                continue;
             if (clock.elapsed() > timeoutMs)
                 return false;
             QTest::qWait(5);
@@ -105,6 +105,17 @@ public:
     }
 
 private:
+    // One read of at most a few kilobytes; false when nothing was there.
+    bool ReadSome()
+    {
+        char buffer[4096];
+        const ssize_t n = m_master >= 0 ? ::read(m_master, buffer, sizeof buffer) : -1;
+        if (n <= 0)
+            return false;
+        m_received.append(buffer, n);
+        return true;
+    }
+
     int m_master = -1;
     int m_slave = -1;
     QString m_path;

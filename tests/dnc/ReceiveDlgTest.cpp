@@ -51,7 +51,7 @@ TEST_F(ReceiveTest, TwoLinesThenSilenceWriteExactlyTheirBytesAndTheLabelCounts)
     machine.Send("M30\r\n");
     ASSERT_TRUE(WaitFor([&] { return Label(*dialog) == QStringLiteral("接收代码的第2行.."); }));
     EXPECT_TRUE(dialog->isVisible());
-    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }, 2000));
+    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }));
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(TempFile(), QByteArray("G00 X1\r\nM30\r\n"));
     EXPECT_EQ(dialog->SavedPath(), QDir::current().absoluteFilePath(QStringLiteral("Temp.txt")));
@@ -85,7 +85,7 @@ TEST_F(ReceiveTest, AnUnfinishedLastLineGarbageAndNulBytesAreKept)
     sent.append(QByteArray("\x00\xFF\x13\x7F\xB0\xA1\r\r\n", 9));
     sent.append("M30");  // no line end
     machine.Send(sent);
-    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }));
     EXPECT_EQ(TempFile(), sent);
     EXPECT_EQ(dialog->LineCount(), 3);
 }
@@ -125,7 +125,7 @@ TEST_F(ReceiveTest, ATempFileThatCannotBeWrittenKeepsTheDataAndIsTriedAgain)
     auto dialog = Dialog(200);
     dialog->OnStart();
     machine.Send("G00 X1\r\nM30\r\n");
-    ASSERT_TRUE(WaitFor([&] { return dialog->StatusText().contains(QStringLiteral("不能写入")); }, 2000));
+    ASSERT_TRUE(WaitFor([&] { return dialog->StatusText().contains(QStringLiteral("不能写入")); }));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->Received(), QByteArray("G00 X1\r\nM30\r\n"));
 
@@ -138,7 +138,7 @@ TEST_F(ReceiveTest, ATempFileThatCannotBeWrittenKeepsTheDataAndIsTriedAgain)
 
     // The next tick after the way is clear writes them.
     ASSERT_TRUE(QDir::current().rmdir(QStringLiteral("Temp.txt")));
-    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }, 2000));
+    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }));
     EXPECT_EQ(TempFile(), QByteArray("G00 X1\r\nM30\r\n"));
 }
 
@@ -149,7 +149,7 @@ TEST_F(ReceiveTest, AMachineThatHangsUpLeavesWhatCameToBeWritten)
     machine.Send("G00 X1\r\nG01");
     ASSERT_TRUE(WaitFor([&] { return dialog->LineCount() == 1; }));
     machine.HangUp();
-    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }));
     EXPECT_EQ(TempFile(), QByteArray("G00 X1\r\nG01"));
 }
 
@@ -167,7 +167,7 @@ TEST_F(ReceiveTest, CtsRaisedAfterTheLastByteStillEndsWithTheFile)
     machine.Send("G00 X1\r\nM30\r\n");
     ASSERT_TRUE(WaitFor([&] { return dialog->LineCount() == 2; }));
     lines = MODEM_CTS;
-    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return !dialog->isVisible(); }));
     EXPECT_EQ(TempFile(), QByteArray("G00 X1\r\nM30\r\n"));
 }
 

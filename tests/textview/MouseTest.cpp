@@ -183,7 +183,7 @@ TEST_F(MouseTest, TheTimerScrollsThreeLinesFarOutsideAndOneJustOutside)
     // Mouse moves alone do not scroll.
     Move({Cell(1, 0).x(), height + 2 * rowHeight});
     EXPECT_EQ(view->GetFirstRow(), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->GetFirstRow() != 0; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->GetFirstRow() != 0; }));
     EXPECT_EQ(view->GetFirstRow(), 3);
     // The selection follows the pointer's row, below the window.
     const TextPos cursor = view->GetCursorTextPos();
@@ -192,13 +192,13 @@ TEST_F(MouseTest, TheTimerScrollsThreeLinesFarOutsideAndOneJustOutside)
 
     Move({Cell(1, 0).x(), height + 1});
     int first = view->GetFirstRow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->GetFirstRow() != first; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->GetFirstRow() != first; }));
     EXPECT_EQ(view->GetFirstRow(), first + 1);
 
     // Above the window it scrolls back up; letting go stops it.
     Move({Cell(1, 0).x(), -2 * rowHeight});
     first = view->GetFirstRow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->GetFirstRow() != first; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->GetFirstRow() != first; }));
     EXPECT_EQ(view->GetFirstRow(), first - 3);
     Release({Cell(1, 0).x(), -2 * rowHeight});
     first = view->GetFirstRow();
