@@ -12,6 +12,7 @@
 #include "CodeViewFixture.h"
 #include "NcColouring.h"
 #include "NcGen.h"
+#include "QtTestHelpers.h"
 #include "ids.h"
 
 namespace {
@@ -349,8 +350,7 @@ TEST_F(LongLineWorkTest, AnIdleViewRunsOnlyTheFocusedCaretsTimerWhichRepaintsOnl
     view->viewport()->installEventFilter(&recorder);
     auto* counting = static_cast<CountingView*>(view);
     counting->parsed = 0;
-    QTest::qWait(400);
-    EXPECT_GE(recorder.rects.size(), 3);
+    EXPECT_TRUE(WaitFor([&] { return recorder.rects.size() >= 3; }));
     for (const QRect& rect : recorder.rects)
         EXPECT_TRUE(view->CaretRect().contains(rect)) << rect.x() << "," << rect.y() << " " << rect.width();
     EXPECT_LE(counting->parsed, kNearTheCaret);
@@ -376,9 +376,8 @@ TEST_F(LongLineWorkTest, ACaretLeftAloneStopsBlinkingLitAndAKeyWakesIt)
     Key(Qt::Key_End);
     ASSERT_TRUE(view->hasFocus());
     EXPECT_TRUE(view->IsCaretBlinking());
-    QTest::qWait(500);
-    // Stopped, with the caret showing, and nothing runs any more.
-    EXPECT_FALSE(view->IsCaretBlinking());
+    // It stops, with the caret showing, and nothing runs any more.
+    ASSERT_TRUE(WaitFor([&] { return !view->IsCaretBlinking(); }));
     EXPECT_EQ(RunningTimers(view), 0);
     EXPECT_FALSE(view->CaretRect().isEmpty());
     const QImage image = view->viewport()->grab().toImage();
