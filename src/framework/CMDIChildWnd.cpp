@@ -40,11 +40,13 @@ int FrameCount(const CDocument* document)
 CMDIChildWnd::CMDIChildWnd()
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
+    m_focusConnection =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
 }
 
 CMDIChildWnd::~CMDIChildWnd()
 {
+    disconnect(m_focusConnection);
     // The views go first, so that a document left without views can go too.
     const std::vector<CDocument*> documents = DocumentsOf(Views());
     delete widget();

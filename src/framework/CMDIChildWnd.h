@@ -54,4 +54,7 @@ private:
 
     int m_nIDResource = 0;
     CMDIFrameWnd* m_pMDIFrame = nullptr;
+    // Cut in the destructor: the application's signal would otherwise still
+    // reach this window while its QWidget part takes the focus elsewhere.
+    QMetaObject::Connection m_focusConnection;
 };

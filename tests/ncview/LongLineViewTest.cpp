@@ -133,6 +133,8 @@ TEST_F(CodeViewTest, ALongLineFarFromItsStartLooksLikeTheSameTextDrawnFromItsSta
             const int offset = first - ColumnOf(line, start);
             const std::string piece = line.substr(size_t(start), size_t(offset + columns + 64));
 
+            // The buffer outlives the view attached to it.
+            CTextBuffer buffer;
             auto reference = std::make_unique<ReferenceView>();
             int k = 0;
             while (k + 1 < count && blocks[size_t(k + 1)].CharPos <= start)
@@ -140,7 +142,6 @@ TEST_F(CodeViewTest, ALongLineFarFromItsStartLooksLikeTheSameTextDrawnFromItsSta
             reference->runs.push_back({0, blocks[size_t(k)].ColourIndex});
             for (++k; k < count && blocks[size_t(k)].CharPos < start + int(piece.size()); ++k)
                 reference->runs.push_back({blocks[size_t(k)].CharPos - start, blocks[size_t(k)].ColourIndex});
-            CTextBuffer buffer;
             buffer.ResetToEmpty(EOL_DOS);
             int endLine = 0, endChar = 0;
             buffer.RawInsert(nullptr, 0, 0, piece, endLine, endChar);
