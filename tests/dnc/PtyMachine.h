@@ -76,11 +76,10 @@ public:
         QElapsedTimer clock;
         clock.start();
         while (!done(m_received)) {
-            if (ReadSome())
-                continue;
             if (clock.elapsed() > timeoutMs)
                 return false;
-            QTest::qWait(5);
+            if (!ReadSome())
+                QTest::qWait(5);
         }
         return true;
     }
